@@ -1,0 +1,56 @@
+#include "Unit1.h"
+
+#include "Random.h"
+
+TForm1* Form1 = nullptr;
+
+TForm1::TForm1() {
+    setupUi(this);
+    IndexComponents();
+    SetFontPixelSize(11);
+}
+
+void TForm1::BindHandlers() {
+    connect(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1Click(CheckBox1); });
+    connect(CheckBox2, &QCheckBox::toggled, this, [this] { CheckBox2Click(CheckBox2); });
+    connect(CheckBox3, &QCheckBox::toggled, this, [this] { CheckBox3Click(CheckBox3); });
+    connect(CheckBox4, &QCheckBox::toggled, this, [this] { CheckBox4Click(CheckBox4); });
+}
+
+void TForm1::FormCreate(QObject*) { Randomize(); }
+
+void TForm1::FormClose(QObject*, TCloseAction&) {}
+
+void TForm1::SetMembers(const QCheckBox* Category, std::initializer_list<QCheckBox*> Members) {
+    for (QCheckBox* member : Members)
+        member->setChecked(Category->isChecked());
+}
+
+void TForm1::CheckBox1Click(QObject*) {
+    SetMembers(CheckBox1, {CheckBox5,  CheckBox6,  CheckBox7,   CheckBox8,   CheckBox9,   CheckBox10,
+                           CheckBox11, CheckBox12, CheckBox13,  CheckBox14,  CheckBox15,  CheckBox16,
+                           CheckBox17, CheckBox18, CheckBox19,  CheckBox20,  CheckBox21,  CheckBox22,
+                           CheckBox23, CheckBox24, CheckBox25,  CheckBox26,  CheckBox27,  CheckBox28,
+                           CheckBox29, CheckBox30, CheckBox102, CheckBox103, CheckBox104, CheckBox105});
+}
+
+void TForm1::CheckBox2Click(QObject*) {
+    SetMembers(CheckBox2, {CheckBox41, CheckBox42, CheckBox43, CheckBox44,  CheckBox45,  CheckBox46,
+                           CheckBox47, CheckBox48, CheckBox49, CheckBox50,  CheckBox51,  CheckBox52,
+                           CheckBox53, CheckBox54, CheckBox55, CheckBox56,  CheckBox57,  CheckBox58,
+                           CheckBox59, CheckBox60, CheckBox61, CheckBox62,  CheckBox63,  CheckBox64,
+                           CheckBox65, CheckBox66, CheckBox99, CheckBox100, CheckBox101});
+}
+
+void TForm1::CheckBox3Click(QObject*) {
+    SetMembers(CheckBox3, {CheckBox31, CheckBox32, CheckBox33, CheckBox34, CheckBox35, CheckBox36, CheckBox37,
+                           CheckBox38, CheckBox39, CheckBox40});
+}
+
+void TForm1::CheckBox4Click(QObject*) {
+    SetMembers(CheckBox4, {CheckBox67, CheckBox68, CheckBox69, CheckBox70, CheckBox71, CheckBox72, CheckBox73,
+                           CheckBox74, CheckBox75, CheckBox76, CheckBox77, CheckBox78, CheckBox79, CheckBox80,
+                           CheckBox81, CheckBox82, CheckBox83, CheckBox84, CheckBox85, CheckBox86, CheckBox87,
+                           CheckBox88, CheckBox89, CheckBox90, CheckBox91, CheckBox92, CheckBox93, CheckBox94,
+                           CheckBox95, CheckBox96, CheckBox97, CheckBox98});
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <functional>
+
+// Starts the cryptographic random source (seeded by the kernel); later calls do nothing.
+// Throws Exception if the source cannot start.
+void Randomize();
+
+// Uniform in [0, n), without modulo bias; n >= 1.
+int RandInt(int n);
+
+// For tests: while one exists, RandInt(n) returns Draw(n) instead of a random draw.
+class ScopedRandIntSource {
+public:
+    explicit ScopedRandIntSource(std::function<int(int n)> Draw);
+    ~ScopedRandIntSource();
+    ScopedRandIntSource(const ScopedRandIntSource&) = delete;
+    ScopedRandIntSource& operator=(const ScopedRandIntSource&) = delete;
+};

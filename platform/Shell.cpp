@@ -1,0 +1,6 @@
+#include "Shell.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+void ShellOpen(const QString& Text) { QDesktopServices::openUrl(QUrl::fromUserInput(Text)); }

@@ -1,0 +1,60 @@
+#include "TApplication.h"
+
+#include "ErrorHandler.h"
+#include "ProgramInfo.h"
+
+#include <QFont>
+#include <QIcon>
+#include <QStyleFactory>
+
+namespace {
+int argumentCount = 1;
+char programName[] = "zadrin";
+char* argumentValues[] = {programName, nullptr};
+} // namespace
+
+TApplication::TApplication() : QApplication(argumentCount, argumentValues) {}
+
+TApplication::~TApplication() { DestroyForm(); }
+
+void TApplication::Initialize() {
+    setApplicationName(QString::fromUtf8(ProgramInfo::InternalName));
+    setApplicationDisplayName(QString::fromUtf8(ProgramInfo::ProductName));
+    setApplicationVersion(QString::fromUtf8(ProgramInfo::FileVersion));
+    setDesktopFileName(QString::fromUtf8(ProgramInfo::DesktopFileName));
+    setWindowIcon(QIcon(QStringLiteral(":/zadrin.png")));
+    // The same look and metrics on every desktop: the layout is fixed to the pixel.
+    setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+}
+
+void TApplication::RunCreationHandler() {
+    try {
+        mainForm_->Create();
+    } catch (...) {
+        ShowCurrentException();
+    }
+}
+
+void TApplication::DestroyForm() {
+    mainForm_.reset();
+    if (forget_)
+        forget_();
+    forget_ = nullptr;
+}
+
+int TApplication::Run() {
+    if (mainForm_)
+        mainForm_->show();
+    return exec();
+}
+
+bool TApplication::notify(QObject* Receiver, QEvent* Event) {
+    try {
+        return QApplication::notify(Receiver, Event);
+    } catch (...) {
+        ShowCurrentException();
+        return false;
+    }
+}

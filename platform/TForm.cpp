@@ -1,0 +1,48 @@
+#include "TForm.h"
+
+#include "ErrorHandler.h"
+
+#include <QCloseEvent>
+
+TForm::TForm() : QWidget(nullptr) {}
+
+void TForm::IndexComponents() {
+    components_.clear();
+    for (QObject* child : findChildren<QObject*>(Qt::FindDirectChildrenOnly))
+        if (!child->objectName().isEmpty())
+            components_.insert(child->objectName(), child);
+}
+
+QObject* TForm::FindComponent(const QString& Name) const { return components_.value(Name); }
+
+void TForm::SetWidth(int Value) {
+    const int client = std::clamp(Value - FrameWidth, minimumWidth(), maximumWidth());
+    resize(client, height());
+}
+
+void TForm::SetFontPixelSize(int Pixels) {
+    QFont f = font();
+    f.setPixelSize(Pixels);
+    // The stand-ins for the designed font run a little wider than it; narrow them so labels fit.
+    f.setStretch(94);
+    setFont(f);
+}
+
+void TForm::Create() {
+    BindHandlers();
+    DoCreate();
+}
+
+void TForm::closeEvent(QCloseEvent* Event) {
+    TCloseAction action = TCloseAction::caFree;
+    try {
+        DoClose(action);
+    } catch (...) {
+        // The window still closes: an error while closing must not trap the user.
+        ShowCurrentException();
+    }
+    if (action == TCloseAction::caNone)
+        Event->ignore();
+    else
+        Event->accept();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QHash>
+#include <QWidget>
+
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+
+// A top-level window built from a layout, with its controls findable by name.
+// Widths and heights are outer sizes, frame included: the client area is smaller by a fixed frame
+// allowance, whatever frame the window system draws.
+class TForm : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int FrameWidth = 8;
+    static constexpr int FrameHeight = 31;
+
+    // The control of that name, or nullptr; constant time.
+    QObject* FindComponent(const QString& Name) const;
+
+    int Width() const { return width() + FrameWidth; }
+    int Height() const { return height() + FrameHeight; }
+    // Kept within the size limits.
+    void SetWidth(int Value);
+
+    int MinWidth() const { return minimumWidth() + FrameWidth; }
+    int MaxWidth() const { return maximumWidth() + FrameWidth; }
+    int MinHeight() const { return minimumHeight() + FrameHeight; }
+    int MaxHeight() const { return maximumHeight() + FrameHeight; }
+
+    // Connects the handlers, then runs the creation handler. From here on every change of a check
+    // box, by the user or by the program, runs its handler before the change returns.
+    void Create();
+
+protected:
+    TForm();
+    // Call once the layout has built every control.
+    void IndexComponents();
+    // The layout is designed for text 11 pixels high.
+    void SetFontPixelSize(int Pixels);
+
+    virtual void BindHandlers() {}
+    virtual void DoCreate() {}
+    // Runs on every close of the window, however caused, before it closes.
+    virtual void DoClose(TCloseAction& Action) { Q_UNUSED(Action); }
+
+    void closeEvent(QCloseEvent* Event) override;
+
+private:
+    QHash<QString, QObject*> components_;
+};

@@ -1,0 +1,47 @@
+# Helpers for driving the built program in a real X window like a person does.
+# Expects DISPLAY to name a running X server (xvfb-run gives one). Every wait has a time limit.
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Runs CONDITION (a command) until it succeeds or SECONDS pass.
+wait_until() {
+    local seconds=$1; shift
+    local deadline=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.1
+    done
+}
+
+start_window_manager() {
+    openbox --sm-disable >/dev/null 2>&1 &
+    WM_PID=$!
+    wait_until 20 wmctrl -m || fail "window manager did not start"
+}
+
+# Starts the program in the working directory WORKDIR; sets APP_PID and WINDOW.
+start_program() {
+    local program=$1 workdir=$2
+    (cd "$workdir" && exec "$program") >"$workdir/program.log" 2>&1 &
+    APP_PID=$!
+    wait_until 30 xdotool search --onlyvisible --name '^Form1$' || fail "no window appeared"
+    WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
+    wait_until 10 xdotool windowactivate --sync "$WINDOW"
+}
+
+# Waits for the program to end; fails if it does not within SECONDS.
+wait_for_exit() {
+    local seconds=${1:-20}
+    wait_until "$seconds" bash -c "! kill -0 $APP_PID" || fail "program did not end"
+    wait "$APP_PID" 2>/dev/null || true
+    APP_PID=
+}
+
+# The window's client area: its width in pixels.
+client_width() { xwininfo -id "$WINDOW" | awk '/Width:/ { print $2 }'; }
+
+stop_everything() {
+    [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
+    [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
+    return 0
+}
