@@ -1,6 +1,9 @@
 #include "Unit1.h"
 
+#include "Exception.h"
+#include "Memo.h"
 #include "Random.h"
+#include "SysUtils.h"
 
 TForm1* Form1 = nullptr;
 
@@ -8,13 +11,52 @@ TForm1::TForm1() {
     setupUi(this);
     IndexComponents();
     SetFontPixelSize(11);
+    // Keys have no word boundaries: break anywhere, or wrapping a long key takes minutes.
+    Memo1->setWordWrapMode(QTextOption::WrapAnywhere);
 }
 
 void TForm1::BindHandlers() {
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(Button1); });
+    connect(LabeledEdit1, &QLineEdit::returnPressed, Button1, &QPushButton::click);
     connect(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1Click(CheckBox1); });
     connect(CheckBox2, &QCheckBox::toggled, this, [this] { CheckBox2Click(CheckBox2); });
     connect(CheckBox3, &QCheckBox::toggled, this, [this] { CheckBox3Click(CheckBox3); });
     connect(CheckBox4, &QCheckBox::toggled, this, [this] { CheckBox4Click(CheckBox4); });
+}
+
+QCheckBox* TForm1::CharacterBox(int Number) const {
+    return static_cast<QCheckBox*>(FindComponent(QStringLiteral("CheckBox") + IntToStr(Number)));
+}
+
+QString TForm1::CheckedCharacters() const {
+    QString checked;
+    for (int number = 5; number <= 105; ++number)
+        if (const QCheckBox* box = CharacterBox(number); box->isChecked())
+            checked.append(box->text().front()); // "&&" shows, and stands for, one "&"
+    return checked;
+}
+
+QChar TForm1::PickCharacter(int Count, QStringView Checked) { return Checked[RandInt(Count)]; }
+
+QString TForm1::GenerateKey(int Length) const {
+    if (Length <= 0)
+        return {};
+    // Read once for all draws: no handler can change the selection between the draws of one key.
+    const QString checked = CheckedCharacters();
+    if (checked.isEmpty())
+        throw Exception(QStringLiteral("Es ist kein Zeichen angekreuzt. Bitte mindestens ein Zeichen "
+                                       "auswählen, aus dem der Key bestehen soll."));
+    QString key(Length, Qt::Uninitialized);
+    for (QChar& c : key)
+        c = PickCharacter(int(checked.size()), checked);
+    return key;
+}
+
+void TForm1::Button1Click(QObject*) {
+    // The key is complete before anything shows it: an error leaves key field and history as they were.
+    const QString key = GenerateKey(StrToInt(LabeledEdit1->text()));
+    LabeledEdit2->setText(key);
+    AppendLine(Memo1, key);
 }
 
 void TForm1::FormCreate(QObject*) { Randomize(); }

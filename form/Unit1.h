@@ -13,8 +13,14 @@ class TForm1 : public TForm, public Ui::TForm1 {
 public:
     TForm1();
 
+    // A key of Length characters, each drawn uniformly from the checked character boxes; empty for a
+    // Length of 0 or less. Throws if a key is asked for and no character box is checked.
+    QString GenerateKey(int Length) const;
+
     void FormCreate(QObject* Sender);
     void FormClose(QObject* Sender, TCloseAction& Action);
+
+    void Button1Click(QObject* Sender);
 
     void CheckBox1Click(QObject* Sender);
     void CheckBox2Click(QObject* Sender);
@@ -27,6 +33,13 @@ protected:
     void DoClose(TCloseAction& Action) override { FormClose(this, Action); }
 
 private:
+    // The character box with that number, found by its name.
+    QCheckBox* CharacterBox(int Number) const;
+    // The character of each checked character box, in ascending box number.
+    QString CheckedCharacters() const;
+    // The character of one of the Count checked boxes, each with probability 1 / Count.
+    static QChar PickCharacter(int Count, QStringView Checked);
+
     // Sets each member, in order, to the category box's state as it is just then.
     static void SetMembers(const QCheckBox* Category, std::initializer_list<QCheckBox*> Members);
 };

@@ -17,6 +17,13 @@ inline void SetCharacterBoxes(bool Checked) {
         Box(n)->setChecked(Checked);
 }
 
+inline QList<int> AllCharacterBoxes() {
+    QList<int> numbers;
+    for (int n = 5; n <= 105; ++n)
+        numbers.append(n);
+    return numbers;
+}
+
 // The numbers of the character boxes that are checked, ascending.
 inline QList<int> CheckedBoxes() {
     QList<int> numbers;

@@ -1,0 +1,76 @@
+// How fast keys are made and shown: the random source alone, key generation alone, and the whole
+// click on "Key erzeugen" with key field and history, for short to very long keys.
+// Prints a Markdown table; run it from build/bench (see the README).
+#include "Random.h"
+#include "TApplication.h"
+#include "Unit1.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+double PeakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+// Median seconds of Repeats runs of Work.
+template <typename Work> double MedianSeconds(int Repeats, Work work) {
+    std::vector<double> seconds;
+    for (int i = 0; i < Repeats; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        seconds.push_back(double(timer.nsecsElapsed()) / 1e9);
+    }
+    std::nth_element(seconds.begin(), seconds.begin() + Repeats / 2, seconds.end());
+    return seconds[Repeats / 2];
+}
+
+int RepeatsFor(int length) { return length <= 10000 ? 201 : length <= 1000000 ? 7 : 3; }
+} // namespace
+
+int main() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    TApplication application;
+    application.Initialize();
+    application.CreateForm(Form1);
+    for (int n = 1; n <= 4; ++n)
+        Form1->findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(n))->setChecked(true);
+    Form1->show();
+    QApplication::processEvents();
+
+    constexpr int draws = 20'000'000;
+    volatile int sink = 0;
+    const double sourceSeconds = MedianSeconds(3, [&] {
+        for (int i = 0; i < draws; ++i)
+            sink = sink + RandInt(101);
+    });
+    std::printf("Random source alone: %.1f million draws/s (RandInt(101))\n\n", draws / sourceSeconds / 1e6);
+
+    std::printf("| length | generation (million chars/s) | whole click, median (ms) | peak memory (MiB) |\n");
+    std::printf("|---:|---:|---:|---:|\n");
+    for (const int length : {8, 10'000, 1'000'000, 10'000'000}) {
+        const int repeats = RepeatsFor(length);
+        const double generate = MedianSeconds(repeats, [&] { sink = sink + int(Form1->GenerateKey(length).size()); });
+        Form1->LabeledEdit1->setText(QString::number(length));
+        const double click = MedianSeconds(repeats, [&] {
+            Form1->Memo1->clear();
+            Form1->Button1->click();
+            QApplication::processEvents(); // paints key field and history
+        });
+        if (Form1->LabeledEdit2->text().size() != length)
+            qFatal("the key field does not hold the whole key");
+        std::printf("| %d | %.1f | %.2f | %.0f |\n", length, length / generate / 1e6, click * 1e3,
+                    PeakMegabytes());
+        std::fflush(stdout);
+    }
+    return 0;
+}

@@ -1,0 +1,252 @@
+// "Key erzeugen": keys of the asked length from exactly the checked characters, uniformly drawn,
+// shown in the key field and added to the history; errors change nothing.
+#include "FormFixture.h"
+#include "Memo.h"
+#include "Random.h"
+#include "TestMain.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <cmath>
+#include <random>
+
+namespace {
+void CheckOnly(std::initializer_list<int> Numbers) {
+    SetCharacterBoxes(false);
+    for (int n : Numbers)
+        Box(n)->setChecked(true);
+}
+
+QString Generate(const QString& Length) {
+    Form1->LabeledEdit1->setText(Length);
+    QTest::mouseClick(Form1->Button1, Qt::LeftButton);
+    return Form1->LabeledEdit2->text();
+}
+
+// The key a plain scan gives for the draws: for each draw r, walk the boxes by name from 5 upwards
+// to the (r + 1)-th checked one and take the first character of its caption.
+QString KeyByScanningNames(const QList<int>& Draws) {
+    QString key;
+    for (int r : Draws) {
+        int k = r + 1, number = 4;
+        while (k > 0)
+            if (Form1->findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(++number))->isChecked())
+                --k;
+        key.append(Form1->findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(number))->text().left(1));
+    }
+    return key;
+}
+
+// The value a chi-square statistic with Freedom degrees exceeds by chance with probability below
+// 1e-9 (Wilson-Hilferty with z = 6, which errs on the high side for few degrees).
+double ChiSquareLimit(int Freedom) {
+    const double k = Freedom, z = 6.0;
+    return k * std::pow(1.0 - 2.0 / (9.0 * k) + z * std::sqrt(2.0 / (9.0 * k)), 3.0);
+}
+
+double ChiSquare(const QString& Key, const QString& Alphabet) {
+    QHash<QChar, qint64> counts;
+    for (QChar c : Key)
+        ++counts[c];
+    const double expected = double(Key.size()) / double(Alphabet.size());
+    double chi = 0;
+    for (QChar c : Alphabet)
+        chi += std::pow(double(counts.value(c)) - expected, 2) / expected;
+    return chi;
+}
+
+QString Characters(const QList<int>& Numbers) {
+    QString alphabet;
+    for (int n : Numbers)
+        alphabet.append(Box(n)->text().front());
+    return alphabet;
+}
+} // namespace
+
+class TestKeyGenerator : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { CreateMainForm(); }
+
+    void keyOfOneCharacter_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("only a") << 5 << "8" << "aaaaaaaa";
+        QTest::newRow("only & gives one & a draw") << 73 << "3" << "&&&";
+        QTest::newRow("only ß") << 105 << "2" << QString(2, QChar(0xDF));
+        QTest::newRow("only ~") << 67 << "1" << "~";
+        QTest::newRow("spaces around the length") << 31 << " 4 " << "0000";
+        QTest::newRow("plus sign") << 31 << "+2" << "00";
+    }
+
+    void keyOfOneCharacter() {
+        QFETCH(int, box);
+        QFETCH(QString, length);
+        QFETCH(QString, key);
+        CheckOnly({box});
+        QCOMPARE(Generate(length), key);
+        QCOMPARE(Lines(Form1->Memo1), QStringList{key});
+    }
+
+    void categoryBoxesDoNotCount() {
+        for (int category = 1; category <= 4; ++category)
+            Box(category)->setChecked(false);
+        Box(28)->setChecked(true); // x
+        QCOMPARE(Generate("6"), QStringLiteral("xxxxxx"));
+    }
+
+    void drawsPickTheCheckedBoxesInNumberOrder_data() {
+        QTest::addColumn<QList<int>>("checked");
+        QTest::newRow("all") << AllCharacterBoxes();
+        QTest::newRow("first and last") << QList<int>{5, 105};
+        QTest::newRow("ampersand and neighbours") << QList<int>{72, 73, 74};
+        QTest::newRow("scattered") << QList<int>{6, 31, 40, 41, 66, 67, 68, 82, 98, 99, 101, 102, 104};
+    }
+
+    void drawsPickTheCheckedBoxesInNumberOrder() {
+        QFETCH(QList<int>, checked);
+        SetCharacterBoxes(false);
+        for (int n : checked)
+            Box(n)->setChecked(true);
+
+        // Every rank from first to last, then some in between.
+        QList<int> draws;
+        for (int r = 0; r < checked.size(); ++r)
+            draws << r << (checked.size() - 1 - r) << (r * 7) % checked.size();
+        QList<int> asked;
+        qsizetype next = 0;
+        ScopedRandIntSource source([&](int n) {
+            asked.append(n);
+            return draws[next++];
+        });
+        QCOMPARE(Generate(QString::number(draws.size())), KeyByScanningNames(draws));
+        QCOMPARE(asked, QList<int>(draws.size(), int(checked.size())));
+    }
+
+    void lengthZeroOrLessGivesAnEmptyKey_data() {
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<bool>("anyBoxChecked");
+        QTest::newRow("0") << "0" << true;
+        QTest::newRow("-5") << "-5" << true;
+        QTest::newRow("lowest") << "-2147483648" << true;
+        QTest::newRow("0, nothing checked") << "0" << false;
+    }
+
+    void lengthZeroOrLessGivesAnEmptyKey() {
+        QFETCH(QString, length);
+        QFETCH(bool, anyBoxChecked);
+        SetCharacterBoxes(anyBoxChecked);
+        ReportedErrors errors;
+        Form1->LabeledEdit2->setText("alter Key");
+        QCOMPARE(Generate(length), QString());
+        QCOMPARE(Generate(length), QString());
+        // Each empty key is a line of its own, also on an empty history.
+        QCOMPARE(Lines(Form1->Memo1), QStringList({"", ""}));
+        QCOMPARE(Form1->Memo1->toPlainText(), QStringLiteral("\n\n"));
+        QVERIFY(errors.messages.isEmpty());
+    }
+
+    void errorsChangeNothing_data() {
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<bool>("anyBoxChecked");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("abc") << "abc" << true << "„abc“ ist keine gültige ganze Zahl.";
+        QTest::newRow("empty") << "" << true << "„“ ist keine gültige ganze Zahl.";
+        QTest::newRow("too long") << "2147483648" << true
+                                  << "„2147483648“ liegt außerhalb des erlaubten Bereichs von "
+                                     "-2147483648 bis 2147483647.";
+        QTest::newRow("nothing checked") << "1" << false
+                                         << "Es ist kein Zeichen angekreuzt. Bitte mindestens ein Zeichen "
+                                            "auswählen, aus dem der Key bestehen soll.";
+    }
+
+    void errorsChangeNothing() {
+        QFETCH(QString, length);
+        QFETCH(bool, anyBoxChecked);
+        QFETCH(QString, message);
+        const QString before = Generate("5");
+        SetCharacterBoxes(anyBoxChecked);
+        ReportedErrors errors;
+        Generate(length);
+        QCOMPARE(errors.messages, QStringList{message});
+        QCOMPARE(Form1->LabeledEdit2->text(), before);
+        QCOMPARE(Lines(Form1->Memo1), QStringList{before});
+
+        // The program goes on: a valid click works.
+        SetCharacterBoxes(true);
+        const QString after = Generate("7");
+        QCOMPARE(after.size(), 7);
+        QCOMPARE(Lines(Form1->Memo1), QStringList({before, after}));
+    }
+
+    void runningOutOfMemoryMidwayChangesNothing() {
+        const QString before = Generate("4");
+        ReportedErrors errors;
+        int draws = 0;
+        ScopedRandIntSource failing([&](int) -> int {
+            if (++draws == 1000)
+                throw std::bad_alloc();
+            return 0;
+        });
+        Generate("5000");
+        QCOMPARE(errors.messages.size(), 1);
+        QVERIFY(errors.messages.front().startsWith("Nicht genug Arbeitsspeicher"));
+        QCOMPARE(Form1->LabeledEdit2->text(), before);
+        QCOMPARE(Lines(Form1->Memo1), QStringList{before});
+    }
+
+    void enterInTheLengthFieldMakesAKey() {
+        Form1->LabeledEdit1->setText("12");
+        QTest::keyClick(Form1->LabeledEdit1, Qt::Key_Return);
+        QCOMPARE(Form1->LabeledEdit2->text().size(), 12);
+    }
+
+    void longKeyShownWhole() {
+        const QString key = Generate("100000");
+        QCOMPARE(key.size(), 100000);
+        QCOMPARE(Lines(Form1->Memo1), QStringList{key});
+        QCOMPARE(Form1->Memo1->wordWrapMode(), QTextOption::WrapAnywhere);
+    }
+
+    void historyKeepsWhatTheUserTyped() {
+        Form1->Memo1->setPlainText("Notiz");
+        const QString key = Generate("3");
+        QCOMPARE(Lines(Form1->Memo1), QStringList({"Notiz", key}));
+    }
+
+    void everyCheckedCharacterEquallyLikely_data() {
+        QTest::addColumn<QList<int>>("checked");
+        QTest::newRow("all 101") << AllCharacterBoxes();
+        QTest::newRow("five scattered") << QList<int>{5, 39, 73, 99, 105};
+    }
+
+    void everyCheckedCharacterEquallyLikely() {
+        QFETCH(QList<int>, checked);
+        SetCharacterBoxes(false);
+        for (int n : checked)
+            Box(n)->setChecked(true);
+        const QString alphabet = Characters(checked);
+        const QString key = Generate(QString::number(alphabet.size() * 5000));
+        for (QChar c : key)
+            QVERIFY(alphabet.contains(c));
+        const double chi = ChiSquare(key, alphabet);
+        const double limit = ChiSquareLimit(int(alphabet.size()) - 1);
+        QVERIFY2(chi < limit, qPrintable(QStringLiteral("chi-square %1, limit %2").arg(chi).arg(limit)));
+    }
+
+    void chiSquareCatchesABiasedSource() {
+        // The uniformity check must see a modest bias: the first character drawn 25 % too often.
+        std::mt19937 generator(2024);
+        ScopedRandIntSource biased([&](int n) {
+            const int r = std::uniform_int_distribution<int>(0, 4 * n)(generator);
+            return r == 4 * n ? 0 : r % n;
+        });
+        const QString key = Generate(QString::number(101 * 5000));
+        QVERIFY(ChiSquare(key, Characters(AllCharacterBoxes())) > ChiSquareLimit(100));
+    }
+};
+
+ZADRIN_TEST_MAIN(TestKeyGenerator)
+#include "tst_keygen.moc"
