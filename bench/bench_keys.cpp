@@ -33,7 +33,9 @@ template <typename Work> double MedianSeconds(int Repeats, Work work) {
     return seconds[Repeats / 2];
 }
 
-int RepeatsFor(int length) { return length <= 10000 ? 201 : length <= 1000000 ? 7 : 3; }
+int RepeatsFor(int length) {
+    return length <= 10000 ? 201 : length <= 1000000 ? 7 : 3;
+}
 } // namespace
 
 int main() {
@@ -59,7 +61,8 @@ int main() {
     std::printf("|---:|---:|---:|---:|\n");
     for (const int length : {8, 10'000, 1'000'000, 10'000'000}) {
         const int repeats = RepeatsFor(length);
-        const double generate = MedianSeconds(repeats, [&] { sink = sink + int(Form1->GenerateKey(length).size()); });
+        const double generate =
+            MedianSeconds(repeats, [&] { sink = sink + int(Form1->GenerateKey(length).size()); });
         Form1->LabeledEdit1->setText(QString::number(length));
         const double click = MedianSeconds(repeats, [&] {
             Form1->Memo1->clear();

@@ -3,6 +3,7 @@
 #include "Exception.h"
 #include "Memo.h"
 #include "Random.h"
+#include "Shell.h"
 #include "SysUtils.h"
 
 TForm1* Form1 = nullptr;
@@ -18,6 +19,10 @@ TForm1::TForm1() {
 void TForm1::BindHandlers() {
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(Button1); });
     connect(LabeledEdit1, &QLineEdit::returnPressed, Button1, &QPushButton::click);
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(Button2); });
+    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(Button3); });
+    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(Button4); });
+    connect(Label1, &TLabel::clicked, this, [this] { Label1Click(Label1); });
     connect(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1Click(CheckBox1); });
     connect(CheckBox2, &QCheckBox::toggled, this, [this] { CheckBox2Click(CheckBox2); });
     connect(CheckBox3, &QCheckBox::toggled, this, [this] { CheckBox3Click(CheckBox3); });
@@ -36,7 +41,9 @@ QString TForm1::CheckedCharacters() const {
     return checked;
 }
 
-QChar TForm1::PickCharacter(int Count, QStringView Checked) { return Checked[RandInt(Count)]; }
+QChar TForm1::PickCharacter(int Count, QStringView Checked) {
+    return Checked[RandInt(Count)];
+}
 
 QString TForm1::GenerateKey(int Length) const {
     if (Length <= 0)
@@ -59,7 +66,26 @@ void TForm1::Button1Click(QObject*) {
     AppendLine(Memo1, key);
 }
 
-void TForm1::FormCreate(QObject*) { Randomize(); }
+void TForm1::Button2Click(QObject*) {
+    close();
+}
+
+void TForm1::Button3Click(QObject*) {
+    Memo1->clear();
+}
+
+// Decides from the width alone: a window dragged to 450 wide widens, one at 499 narrows.
+void TForm1::Button4Click(QObject*) {
+    Form1->SetWidth(Form1->Width() > 498 ? 205 : 500);
+}
+
+void TForm1::Label1Click(QObject*) {
+    ShellOpen(Label1->text());
+}
+
+void TForm1::FormCreate(QObject*) {
+    Randomize();
+}
 
 void TForm1::FormClose(QObject*, TCloseAction&) {}
 
@@ -77,10 +103,10 @@ void TForm1::CheckBox1Click(QObject*) {
 }
 
 void TForm1::CheckBox2Click(QObject*) {
-    SetMembers(CheckBox2, {CheckBox41, CheckBox42, CheckBox43, CheckBox44,  CheckBox45,  CheckBox46,
-                           CheckBox47, CheckBox48, CheckBox49, CheckBox50,  CheckBox51,  CheckBox52,
-                           CheckBox53, CheckBox54, CheckBox55, CheckBox56,  CheckBox57,  CheckBox58,
-                           CheckBox59, CheckBox60, CheckBox61, CheckBox62,  CheckBox63,  CheckBox64,
+    SetMembers(CheckBox2, {CheckBox41, CheckBox42, CheckBox43, CheckBox44,  CheckBox45, CheckBox46,
+                           CheckBox47, CheckBox48, CheckBox49, CheckBox50,  CheckBox51, CheckBox52,
+                           CheckBox53, CheckBox54, CheckBox55, CheckBox56,  CheckBox57, CheckBox58,
+                           CheckBox59, CheckBox60, CheckBox61, CheckBox62,  CheckBox63, CheckBox64,
                            CheckBox65, CheckBox66, CheckBox99, CheckBox100, CheckBox101});
 }
 

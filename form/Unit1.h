@@ -21,6 +21,10 @@ public:
     void FormClose(QObject* Sender, TCloseAction& Action);
 
     void Button1Click(QObject* Sender);
+    void Button2Click(QObject* Sender);
+    void Button3Click(QObject* Sender);
+    void Button4Click(QObject* Sender);
+    void Label1Click(QObject* Sender);
 
     void CheckBox1Click(QObject* Sender);
     void CheckBox2Click(QObject* Sender);

@@ -19,7 +19,8 @@ QString CurrentExceptionMessage() {
     } catch (const Exception& e) {
         return e.Message();
     } catch (const std::bad_alloc&) {
-        return QStringLiteral("Nicht genug Arbeitsspeicher: Der Vorgang wurde abgebrochen, nichts wurde geändert.");
+        return QStringLiteral(
+            "Nicht genug Arbeitsspeicher: Der Vorgang wurde abgebrochen, nichts wurde geändert.");
     } catch (const std::exception& e) {
         return QString::fromLocal8Bit(e.what());
     } catch (...) {
@@ -33,10 +34,13 @@ void ShowCurrentException() noexcept {
         if (Reporter())
             Reporter()(message);
         else
-            QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationDisplayName(), message);
+            QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationDisplayName(),
+                                  message);
     } catch (...) {
         qCritical("Fehler beim Anzeigen einer Fehlermeldung");
     }
 }
 
-void SetErrorReporter(ErrorReporter Reporter_) { Reporter() = std::move(Reporter_); }
+void SetErrorReporter(ErrorReporter Reporter_) {
+    Reporter() = std::move(Reporter_);
+}

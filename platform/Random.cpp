@@ -28,6 +28,10 @@ int RandInt(int n) {
     return int(randombytes_uniform(uint32_t(n)));
 }
 
-ScopedRandIntSource::ScopedRandIntSource(std::function<int(int)> Draw) { substitute = std::move(Draw); }
+ScopedRandIntSource::ScopedRandIntSource(std::function<int(int)> Draw) {
+    substitute = std::move(Draw);
+}
 
-ScopedRandIntSource::~ScopedRandIntSource() { substitute = nullptr; }
+ScopedRandIntSource::~ScopedRandIntSource() {
+    substitute = nullptr;
+}

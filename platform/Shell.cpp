@@ -3,4 +3,6 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-void ShellOpen(const QString& Text) { QDesktopServices::openUrl(QUrl::fromUserInput(Text)); }
+void ShellOpen(const QString& Text) {
+    QDesktopServices::openUrl(QUrl::fromUserInput(Text));
+}

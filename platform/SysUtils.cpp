@@ -13,10 +13,14 @@ QString Quoted(const QString& Text) {
     return QStringLiteral("„%1“").arg(text);
 }
 
-bool IsAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool IsAsciiDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 } // namespace
 
-QString IntToStr(int Value) { return QString::number(Value); }
+QString IntToStr(int Value) {
+    return QString::number(Value);
+}
 
 int StrToInt(const QString& Text) {
     const QString text = Text.trimmed();

@@ -13,9 +13,12 @@ char programName[] = "zadrin";
 char* argumentValues[] = {programName, nullptr};
 } // namespace
 
-TApplication::TApplication() : QApplication(argumentCount, argumentValues) {}
+TApplication::TApplication()
+    : QApplication(argumentCount, argumentValues) {}
 
-TApplication::~TApplication() { DestroyForm(); }
+TApplication::~TApplication() {
+    DestroyForm();
+}
 
 void TApplication::Initialize() {
     setApplicationName(QString::fromUtf8(ProgramInfo::InternalName));

@@ -4,7 +4,8 @@
 
 #include <QCloseEvent>
 
-TForm::TForm() : QWidget(nullptr) {}
+TForm::TForm()
+    : QWidget(nullptr) {}
 
 void TForm::IndexComponents() {
     components_.clear();
@@ -13,7 +14,9 @@ void TForm::IndexComponents() {
             components_.insert(child->objectName(), child);
 }
 
-QObject* TForm::FindComponent(const QString& Name) const { return components_.value(Name); }
+QObject* TForm::FindComponent(const QString& Name) const {
+    return components_.value(Name);
+}
 
 void TForm::SetWidth(int Value) {
     const int client = std::clamp(Value - FrameWidth, minimumWidth(), maximumWidth());

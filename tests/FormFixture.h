@@ -6,7 +6,9 @@
 #include <QCheckBox>
 
 // A fresh main form as the program creates it, and lookups by box number for the checks.
-inline void CreateMainForm() { static_cast<TApplication*>(qApp)->CreateForm(Form1); }
+inline void CreateMainForm() {
+    static_cast<TApplication*>(qApp)->CreateForm(Form1);
+}
 
 inline QCheckBox* Box(int Number) {
     return Form1->findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(Number));

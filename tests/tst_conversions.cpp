@@ -42,7 +42,8 @@ private slots:
         QTest::newRow("sign apart") << "- 1" << notNumber.arg("- 1");
         QTest::newRow("decimal") << "1.5" << notNumber.arg("1.5");
         QTest::newRow("hex") << "0x10" << notNumber.arg("0x10");
-        QTest::newRow("arabic-indic digits") << QString::fromUtf8("٣") << notNumber.arg(QString::fromUtf8("٣"));
+        QTest::newRow("arabic-indic digits")
+            << QString::fromUtf8("٣") << notNumber.arg(QString::fromUtf8("٣"));
         QTest::newRow("fullwidth digit") << QString::fromUtf8("８") << notNumber.arg(QString::fromUtf8("８"));
         QTest::newRow("one past largest") << "2147483648" << outOfRange.arg("2147483648");
         QTest::newRow("one past smallest") << "-2147483649" << outOfRange.arg("-2147483649");

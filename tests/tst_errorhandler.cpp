@@ -25,11 +25,12 @@ private slots:
     void messageOfEachKindOfError_data() {
         QTest::addColumn<std::function<void()>>("fault");
         QTest::addColumn<QString>("message");
-        QTest::newRow("program's own") << std::function<void()>([] { throw EConvertError("„x“ ist falsch."); })
-                                       << "„x“ ist falsch.";
-        QTest::newRow("out of memory") << std::function<void()>([] { throw std::bad_alloc(); })
-                                       << "Nicht genug Arbeitsspeicher: Der Vorgang wurde abgebrochen, nichts "
-                                          "wurde geändert.";
+        QTest::newRow("program's own")
+            << std::function<void()>([] { throw EConvertError("„x“ ist falsch."); }) << "„x“ ist falsch.";
+        QTest::newRow("out of memory")
+            << std::function<void()>([] { throw std::bad_alloc(); })
+            << "Nicht genug Arbeitsspeicher: Der Vorgang wurde abgebrochen, nichts "
+               "wurde geändert.";
         QTest::newRow("library") << std::function<void()>([] { throw std::runtime_error("kaputt"); })
                                  << "kaputt";
         QTest::newRow("anything else") << std::function<void()>([] { throw 42; }) << "Unbekannter Fehler.";

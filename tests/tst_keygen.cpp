@@ -73,12 +73,17 @@ private slots:
         QTest::addColumn<int>("box");
         QTest::addColumn<QString>("length");
         QTest::addColumn<QString>("key");
-        QTest::newRow("only a") << 5 << "8" << "aaaaaaaa";
-        QTest::newRow("only & gives one & a draw") << 73 << "3" << "&&&";
+        QTest::newRow("only a") << 5 << "8"
+                                << "aaaaaaaa";
+        QTest::newRow("only & gives one & a draw") << 73 << "3"
+                                                   << "&&&";
         QTest::newRow("only ß") << 105 << "2" << QString(2, QChar(0xDF));
-        QTest::newRow("only ~") << 67 << "1" << "~";
-        QTest::newRow("spaces around the length") << 31 << " 4 " << "0000";
-        QTest::newRow("plus sign") << 31 << "+2" << "00";
+        QTest::newRow("only ~") << 67 << "1"
+                                << "~";
+        QTest::newRow("spaces around the length") << 31 << " 4 "
+                                                  << "0000";
+        QTest::newRow("plus sign") << 31 << "+2"
+                                   << "00";
     }
 
     void keyOfOneCharacter() {

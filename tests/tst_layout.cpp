@@ -1,7 +1,7 @@
 // The window against its design tables: every control's name, place, text, state and tab order,
 // and the grid of 101 character boxes, as the layout builds them before any handler runs.
-#include "Unit1.h"
 #include "TestMain.h"
+#include "Unit1.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -28,10 +28,18 @@ QList<char16_t> Codes(char16_t first, char16_t last) {
 // The character grid: runs of boxes whose numbers, characters and rows rise together.
 const QList<Run>& Grid() {
     static const QList<Run> runs = {
-        {5, Codes(0x61, 0x6D), 392, 0},   {18, Codes(0x6E, 0x7A), 424, 0}, {31, Codes(0x30, 0x39), 232, 0},
-        {41, Codes(0x41, 0x4D), 296, 0},  {54, Codes(0x4E, 0x5A), 328, 0}, {67, {0x7E}, 456, 3},
-        {68, Codes(0x21, 0x2F), 200, 0},  {83, Codes(0x3A, 0x40), 264, 0}, {90, Codes(0x5B, 0x60), 360, 0},
-        {96, Codes(0x7B, 0x7D), 456, 0},  {99, {0xC4, 0xD6, 0xDC}, 296, 13}, {102, {0xE4, 0xF6, 0xFC}, 392, 13},
+        {5, Codes(0x61, 0x6D), 392, 0},
+        {18, Codes(0x6E, 0x7A), 424, 0},
+        {31, Codes(0x30, 0x39), 232, 0},
+        {41, Codes(0x41, 0x4D), 296, 0},
+        {54, Codes(0x4E, 0x5A), 328, 0},
+        {67, {0x7E}, 456, 3},
+        {68, Codes(0x21, 0x2F), 200, 0},
+        {83, Codes(0x3A, 0x40), 264, 0},
+        {90, Codes(0x5B, 0x60), 360, 0},
+        {96, Codes(0x7B, 0x7D), 456, 0},
+        {99, {0xC4, 0xD6, 0xDC}, 296, 13},
+        {102, {0xE4, 0xF6, 0xFC}, 392, 13},
         {105, {0xDF}, 424, 15},
     };
     return runs;
@@ -44,7 +52,8 @@ const QStringList& TabOrder() {
         for (int n = 5; n <= 105; ++n)
             if (n != 67)
                 names.append(QStringLiteral("CheckBox%1").arg(n));
-        names << "CheckBox67" << "Button4";
+        names << "CheckBox67"
+              << "Button4";
         return names;
     }();
     return order;

@@ -1,0 +1,157 @@
+// The window's commands: quit, clear the history, switch the width, open the link.
+#include "FormFixture.h"
+#include "Memo.h"
+#include "TestMain.h"
+
+#include <QDesktopServices>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QUrl>
+#include <QWindow>
+
+namespace {
+// Receives what the desktop would be asked to open, so that no browser starts.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+public:
+    OpenedUrls() {
+        for (const char* scheme : {"http", "https", "file"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "Open");
+    }
+    ~OpenedUrls() override {
+        for (const char* scheme : {"http", "https", "file"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+    QList<QUrl> urls;
+
+public slots:
+    void Open(const QUrl& Url) { urls.append(Url); }
+};
+
+// Counts the close events the window gets: each runs the close handler once.
+class CloseCounter : public QObject {
+public:
+    int closes = 0;
+    bool eventFilter(QObject*, QEvent* Event) override {
+        closes += Event->type() == QEvent::Close;
+        return false;
+    }
+};
+} // namespace
+
+class TestCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        CreateMainForm();
+        Form1->show();
+        QApplication::setActiveWindow(Form1);
+        QVERIFY(QTest::qWaitForWindowActive(Form1));
+    }
+
+    void optSwitchesTheWidth_data() {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        QTest::newRow("compact widens") << 205 << 500;
+        QTest::newRow("expanded narrows") << 500 << 205;
+        QTest::newRow("498 widens") << 498 << 500;
+        QTest::newRow("499 narrows") << 499 << 205;
+        QTest::newRow("dragged to 450 widens") << 450 << 500;
+    }
+
+    void optSwitchesTheWidth() {
+        QFETCH(int, before);
+        QFETCH(int, after);
+        Form1->SetWidth(before);
+        QCOMPARE(Form1->Width(), before);
+        QTest::mouseClick(Form1->Button4, Qt::LeftButton);
+        QCOMPARE(Form1->Width(), after);
+        QCOMPARE(Form1->Height(), 450);
+    }
+
+    void twoClicksComeBack() {
+        Form1->SetWidth(205);
+        QTest::mouseClick(Form1->Button4, Qt::LeftButton);
+        QTest::mouseClick(Form1->Button4, Qt::LeftButton);
+        QCOMPARE(Form1->Width(), 205);
+    }
+
+    void widthStaysWithinItsLimits() {
+        Form1->SetWidth(100);
+        QCOMPARE(Form1->Width(), 205);
+        Form1->SetWidth(800);
+        QCOMPARE(Form1->Width(), 500);
+    }
+
+    void compactShowsTheLeftStripWholeAndHidesTheGrid() {
+        Form1->SetWidth(205);
+        QVERIFY(Form1->rect().contains(Form1->Memo1->geometry()));
+        QVERIFY(Form1->rect().contains(Form1->Button1->geometry()));
+        QVERIFY(!Form1->rect().intersects(Box(68)->geometry())); // the grid's first column, x = 200
+        Form1->SetWidth(500);
+        for (int n = 5; n <= 105; ++n)
+            QVERIFY(Form1->rect().contains(Box(n)->geometry()));
+    }
+
+    void clearEmptiesTheHistory() {
+        AppendLine(Form1->Memo1, "abc");
+        AppendLine(Form1->Memo1, "");
+        QTest::mouseClick(Form1->Button3, Qt::LeftButton);
+        QVERIFY(Lines(Form1->Memo1).isEmpty());
+        QCOMPARE(Form1->Memo1->toPlainText(), QString());
+        QTest::mouseClick(Form1->Button3, Qt::LeftButton); // already empty: nothing happens
+        QVERIFY(Lines(Form1->Memo1).isEmpty());
+        AppendLine(Form1->Memo1, "neu");
+        QCOMPARE(Lines(Form1->Memo1), QStringList{"neu"});
+    }
+
+    void everyWayOfClosingRunsTheCloseHandlerOnce_data() {
+        QTest::addColumn<std::function<void()>>("closeIt");
+        QTest::newRow("beenden") << std::function<void()>(
+            [] { QTest::mouseClick(Form1->Button2, Qt::LeftButton); });
+        QTest::newRow("Alt+B") << std::function<void()>(
+            [] { QTest::keyClick(Form1, Qt::Key_B, Qt::AltModifier); });
+        QTest::newRow("window system") << std::function<void()>([] { Form1->windowHandle()->close(); });
+    }
+
+    void everyWayOfClosingRunsTheCloseHandlerOnce() {
+        QFETCH(std::function<void()>, closeIt);
+        CloseCounter counter;
+        Form1->installEventFilter(&counter);
+        closeIt();
+        QTRY_COMPARE(counter.closes, 1); // the accelerator presses the button visibly, so a moment later
+        QTest::qWait(200);
+        QCOMPARE(counter.closes, 1);
+        QVERIFY(!Form1->isVisible());
+    }
+
+    void theLinkOpensTheLabelsText() {
+        OpenedUrls opened;
+        Form1->LabeledEdit2->setText("Key");
+        QTest::mouseClick(Form1->Label1, Qt::LeftButton);
+        QCOMPARE(opened.urls.size(), 1);
+        QCOMPARE(opened.urls.front().host(), Form1->Label1->text());
+        QCOMPARE(opened.urls.front().toString(), QStringLiteral("http://") + Form1->Label1->text());
+        // Nothing else changes.
+        QCOMPARE(Form1->Width(), 500);
+        QCOMPARE(Form1->LabeledEdit2->text(), QStringLiteral("Key"));
+        QVERIFY(Form1->Memo1->toPlainText().isEmpty());
+    }
+
+    void theLinkTakesTheTextAsItStands() {
+        OpenedUrls opened;
+        Form1->Label1->setText("https://example.org/a b?x=1");
+        Form1->Label1Click(Form1->Label1);
+        QCOMPARE(opened.urls.size(), 1);
+        QCOMPARE(opened.urls.front(), QUrl::fromUserInput("https://example.org/a b?x=1"));
+    }
+
+    void aRightClickOnTheLinkOpensNothing() {
+        OpenedUrls opened;
+        QTest::mouseClick(Form1->Label1, Qt::RightButton);
+        QVERIFY(opened.urls.isEmpty());
+    }
+};
+
+ZADRIN_TEST_MAIN(TestCommands)
+#include "tst_commands.moc"
