@@ -5,8 +5,14 @@
 #include "Random.h"
 #include "Shell.h"
 #include "SysUtils.h"
+#include "TIniFile.h"
 
 TForm1* Form1 = nullptr;
+
+namespace {
+// The settings file in the working directory of the moment.
+const QString settingsFile = QStringLiteral(".\\Zadrin.ini");
+} // namespace
 
 TForm1::TForm1() {
     setupUi(this);
@@ -17,16 +23,16 @@ TForm1::TForm1() {
 }
 
 void TForm1::BindHandlers() {
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(Button1); });
+    Bind(Button1, &QPushButton::clicked, [this] { Button1Click(Button1); });
     connect(LabeledEdit1, &QLineEdit::returnPressed, Button1, &QPushButton::click);
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(Button2); });
-    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(Button3); });
-    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(Button4); });
-    connect(Label1, &TLabel::clicked, this, [this] { Label1Click(Label1); });
-    connect(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1Click(CheckBox1); });
-    connect(CheckBox2, &QCheckBox::toggled, this, [this] { CheckBox2Click(CheckBox2); });
-    connect(CheckBox3, &QCheckBox::toggled, this, [this] { CheckBox3Click(CheckBox3); });
-    connect(CheckBox4, &QCheckBox::toggled, this, [this] { CheckBox4Click(CheckBox4); });
+    Bind(Button2, &QPushButton::clicked, [this] { Button2Click(Button2); });
+    Bind(Button3, &QPushButton::clicked, [this] { Button3Click(Button3); });
+    Bind(Button4, &QPushButton::clicked, [this] { Button4Click(Button4); });
+    Bind(Label1, &TLabel::clicked, [this] { Label1Click(Label1); });
+    Bind(CheckBox1, &QCheckBox::toggled, [this] { CheckBox1Click(CheckBox1); });
+    Bind(CheckBox2, &QCheckBox::toggled, [this] { CheckBox2Click(CheckBox2); });
+    Bind(CheckBox3, &QCheckBox::toggled, [this] { CheckBox3Click(CheckBox3); });
+    Bind(CheckBox4, &QCheckBox::toggled, [this] { CheckBox4Click(CheckBox4); });
 }
 
 QCheckBox* TForm1::CharacterBox(int Number) const {
@@ -85,9 +91,34 @@ void TForm1::Label1Click(QObject*) {
 
 void TForm1::FormCreate(QObject*) {
     Randomize();
+
+    QString selection;
+    {
+        const TIniFile Ini(settingsFile);
+        selection = Ini.ReadString("CheckBox", "Wert", "");
+        Form1->SetWidth(Ini.ReadString("Option", "KG", "K") == u"G" ? 500 : 205);
+        LabeledEdit1->setText(Ini.ReadString("Option", "L", "8"));
+    }
+
+    // Through the category boxes: unchecking all four clears the grid before the saved boxes are set.
+    const bool saved = !selection.isEmpty();
+    for (QCheckBox* category : {CheckBox1, CheckBox2, CheckBox3, CheckBox4})
+        category->setChecked(!saved);
+    if (saved)
+        for (int p = 1; p <= 101 && p <= selection.size(); ++p)
+            if (selection[p - 1] == u'T')
+                CharacterBox(p + 4)->setChecked(true);
 }
 
-void TForm1::FormClose(QObject*, TCloseAction&) {}
+void TForm1::FormClose(QObject*, TCloseAction&) {
+    TIniFile Ini(settingsFile);
+    QString selection;
+    for (int number = 5; number <= 105; ++number)
+        selection.append(CharacterBox(number)->isChecked() ? u'T' : u'F');
+    Ini.WriteString("CheckBox", "Wert", selection);
+    Ini.WriteString("Option", "KG", Form1->Width() > 498 ? "G" : "K");
+    Ini.WriteString("Option", "L", LabeledEdit1->text());
+}
 
 void TForm1::SetMembers(const QCheckBox* Category, std::initializer_list<QCheckBox*> Members) {
     for (QCheckBox* member : Members)

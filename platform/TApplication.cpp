@@ -5,7 +5,9 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QStyleFactory>
+#include <QTranslator>
 
 namespace {
 int argumentCount = 1;
@@ -26,6 +28,11 @@ void TApplication::Initialize() {
     setApplicationVersion(QString::fromUtf8(ProgramInfo::FileVersion));
     setDesktopFileName(QString::fromUtf8(ProgramInfo::DesktopFileName));
     setWindowIcon(QIcon(QStringLiteral(":/zadrin.png")));
+    // The toolkit's own texts (edit menus, file errors) in German, where the translations are installed.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
     // The same look and metrics on every desktop: the layout is fixed to the pixel.
     setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ErrorHandler.h"
+
 #include <QHash>
 #include <QWidget>
 
@@ -37,6 +39,19 @@ protected:
     void IndexComponents();
     // The layout is designed for text 11 pixels high.
     void SetFontPixelSize(int Pixels);
+
+    // Connects the signal to a handler. An error leaving the handler is reported right there, so that
+    // it never unwinds through the toolkit's event delivery.
+    template <typename Sender, typename Signal, typename Handler>
+    void Bind(Sender* Source, Signal Event, Handler Run) {
+        connect(Source, Event, this, [Run = std::move(Run)] {
+            try {
+                Run();
+            } catch (...) {
+                ShowCurrentException();
+            }
+        });
+    }
 
     virtual void BindHandlers() {}
     virtual void DoCreate() {}

@@ -5,10 +5,20 @@
 
 #include <QCheckBox>
 
-// A fresh main form as the program creates it, and lookups by box number for the checks.
-inline void CreateMainForm() {
+#include <QFile>
+
+// The main form as the program creates it, reading the settings file the last one left.
+inline void ReopenMainForm() {
     static_cast<TApplication*>(qApp)->CreateForm(Form1);
 }
+
+// The main form of a first run: no settings file.
+inline void CreateMainForm() {
+    QFile::remove(QStringLiteral("Zadrin.ini"));
+    ReopenMainForm();
+}
+
+// Lookups by box number for the checks.
 
 inline QCheckBox* Box(int Number) {
     return Form1->findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(Number));
@@ -25,6 +35,8 @@ inline QList<int> AllCharacterBoxes() {
         numbers.append(n);
     return numbers;
 }
+
+// Lookups by box number for the checks.
 
 // The numbers of the character boxes that are checked, ascending.
 inline QList<int> CheckedBoxes() {

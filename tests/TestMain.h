@@ -3,7 +3,9 @@
 #include "ErrorHandler.h"
 #include "TApplication.h"
 
+#include <QDir>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Runs a Qt Test class inside the program's own application object, so that errors leaving a

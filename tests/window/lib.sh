@@ -22,19 +22,21 @@ start_window_manager() {
 # Starts the program in the working directory WORKDIR; sets APP_PID and WINDOW.
 start_program() {
     local program=$1 workdir=$2
-    (cd "$workdir" && exec "$program") >"$workdir/program.log" 2>&1 &
+    APP_LOG=$(mktemp)
+    (cd "$workdir" && exec "$program") >"$APP_LOG" 2>&1 &
     APP_PID=$!
     wait_until 30 xdotool search --onlyvisible --name '^Form1$' || fail "no window appeared"
     WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
     wait_until 10 xdotool windowactivate --sync "$WINDOW"
 }
 
-# Waits for the program to end; fails if it does not within SECONDS.
+# Waits for the program to end, and to end well; fails if it does not within SECONDS.
 wait_for_exit() {
-    local seconds=${1:-20}
+    local seconds=${1:-20} status=0
     wait_until "$seconds" bash -c "! kill -0 $APP_PID" || fail "program did not end"
-    wait "$APP_PID" 2>/dev/null || true
+    wait "$APP_PID" || status=$?
     APP_PID=
+    ((status == 0)) || { cat "$APP_LOG" >&2; fail "program ended with status $status"; }
 }
 
 # The window's client area: its width in pixels.
@@ -43,5 +45,6 @@ client_width() { xwininfo -id "$WINDOW" | awk '/Width:/ { print $2 }'; }
 stop_everything() {
     [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
     [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
+    [ -n "${APP_LOG:-}" ] && rm -f "$APP_LOG"
     return 0
 }

@@ -1,0 +1,293 @@
+// The settings file's format, read and written as bytes, and the file itself: code page 1252,
+// damaged and unwritable files, and a save cut off half-way.
+#include "Exception.h"
+#include "Profile.h"
+#include "TIniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using OptionalValue = std::optional<QByteArray>;
+Q_DECLARE_METATYPE(OptionalValue)
+
+namespace {
+// Every byte of a literal that holds NUL bytes.
+template <std::size_t N> QByteArray Bytes(const char (&literal)[N]) {
+    return QByteArray(literal, N - 1);
+}
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Store(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+ino_t Inode(const QString& path) {
+    struct stat s {};
+    return ::stat(QFile::encodeName(path).constData(), &s) == 0 ? s.st_ino : 0;
+}
+} // namespace
+
+class TestProfile : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    QString path;
+
+private slots:
+    void init() {
+        path = dir.filePath("Zadrin.ini");
+        QFile::remove(path);
+    }
+
+    void read_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("section");
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<OptionalValue>("value");
+        const OptionalValue missing;
+        QTest::newRow("plain") << QByteArray("[Option]\r\nKG=G\r\n") << QByteArray("Option")
+                               << QByteArray("KG") << OptionalValue("G");
+        QTest::newRow("names ignore case") << QByteArray("[oPTION]\r\nkg=G\r\n") << QByteArray("Option")
+                                           << QByteArray("KG") << OptionalValue("G");
+        QTest::newRow("no such key") << QByteArray("[Option]\r\nL=8\r\n") << QByteArray("Option")
+                                     << QByteArray("KG") << missing;
+        QTest::newRow("no such section")
+            << QByteArray("[CheckBox]\r\nKG=G\r\n") << QByteArray("Option") << QByteArray("KG") << missing;
+        QTest::newRow("key before any section")
+            << QByteArray("KG=G\r\n[Option]\r\n") << QByteArray("Option") << QByteArray("KG") << missing;
+        QTest::newRow("key of the next section") << QByteArray("[Option]\r\n[Other]\r\nKG=G\r\n")
+                                                 << QByteArray("Option") << QByteArray("KG") << missing;
+        QTest::newRow("first of two keys") << QByteArray("[A]\r\nk=1\r\nK=2\r\n") << QByteArray("A")
+                                           << QByteArray("k") << OptionalValue("1");
+        QTest::newRow("first of two sections") << QByteArray("[A]\r\nk=1\r\n[a]\r\nk=2\r\n")
+                                               << QByteArray("A") << QByteArray("k") << OptionalValue("1");
+        QTest::newRow("only the first section counts")
+            << QByteArray("[A]\r\nx=1\r\n[A]\r\nk=2\r\n") << QByteArray("A") << QByteArray("k") << missing;
+        QTest::newRow("empty value is not missing")
+            << QByteArray("[A]\r\nk=\r\n") << QByteArray("A") << QByteArray("k") << OptionalValue("");
+        QTest::newRow("spaces and tabs around") << QByteArray(" \t[ A ] \r\n  k \t=  v w \t\r\n")
+                                                << QByteArray("A") << QByteArray("k") << OptionalValue("v w");
+        QTest::newRow("double quotes") << QByteArray("[A]\r\nk=\"  x \"\r\n") << QByteArray("A")
+                                       << QByteArray("k") << OptionalValue("  x ");
+        QTest::newRow("single quotes")
+            << QByteArray("[A]\r\nk='y'\r\n") << QByteArray("A") << QByteArray("k") << OptionalValue("y");
+        QTest::newRow("quotes that do not match")
+            << QByteArray("[A]\r\nk=\"z'\r\n") << QByteArray("A") << QByteArray("k") << OptionalValue("\"z'");
+        QTest::newRow("a lone quote")
+            << QByteArray("[A]\r\nk=\"\r\n") << QByteArray("A") << QByteArray("k") << OptionalValue("\"");
+        QTest::newRow("only one pair is removed") << QByteArray("[A]\r\nk=\"\"q\"\"\r\n") << QByteArray("A")
+                                                  << QByteArray("k") << OptionalValue("\"q\"");
+        QTest::newRow("comment") << QByteArray("[A]\r\n;k=1\r\n k=2\r\n") << QByteArray("A")
+                                 << QByteArray("k") << OptionalValue("2");
+        QTest::newRow("line without =")
+            << QByteArray("[A]\r\nk\r\nk=3\r\n") << QByteArray("A") << QByteArray("k") << OptionalValue("3");
+        QTest::newRow("= in the value")
+            << QByteArray("[A]\r\nk=a=b\r\n") << QByteArray("A") << QByteArray("k") << OptionalValue("a=b");
+        QTest::newRow("LF only") << QByteArray("[A]\nx=1\n[B]\nk=v\n") << QByteArray("B") << QByteArray("k")
+                                 << OptionalValue("v");
+        QTest::newRow("mixed line ends, no final one")
+            << QByteArray("[A]\r\nx=1\n[B]\r\nk=v") << QByteArray("B") << QByteArray("k")
+            << OptionalValue("v");
+        QTest::newRow("NUL and binary bytes")
+            << Bytes("\0\xFF\x01\r\n[A]\r\n\0\r\nk=\x01\0\xFE\r\n") << QByteArray("A") << QByteArray("k")
+            << OptionalValue(QByteArray("\x01\0\xFE", 3));
+        QTest::newRow("header without ]")
+            << QByteArray("[A\r\nk=1\r\n") << QByteArray("A") << QByteArray("k") << OptionalValue("1");
+    }
+
+    void read() {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, section);
+        QFETCH(QByteArray, key);
+        QFETCH(OptionalValue, value);
+        QCOMPARE(Profile::Read(text, section, key), value);
+    }
+
+    void write_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("section");
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("new file") << QByteArray() << QByteArray("S") << QByteArray("k") << QByteArray("v")
+                                  << QByteArray("[S]\r\nk=v\r\n");
+        QTest::newRow("value replaced, name kept")
+            << QByteArray("[s]\r\nKEY = old \r\nz=1\r\n") << QByteArray("S") << QByteArray("key")
+            << QByteArray("new") << QByteArray("[s]\r\nKEY=new\r\nz=1\r\n");
+        QTest::newRow("key after the last non-blank line")
+            << QByteArray("[A]\r\nx=1\r\n; note\r\n\r\n[B]\r\ny=2\r\n") << QByteArray("A") << QByteArray("k")
+            << QByteArray("v") << QByteArray("[A]\r\nx=1\r\n; note\r\nk=v\r\n\r\n[B]\r\ny=2\r\n");
+        QTest::newRow("section at the end")
+            << QByteArray("; mine\r\n[A]\r\nx=1\r\n") << QByteArray("B") << QByteArray("k") << QByteArray("v")
+            << QByteArray("; mine\r\n[A]\r\nx=1\r\n[B]\r\nk=v\r\n");
+        QTest::newRow("no final line end, key")
+            << QByteArray("[A]\r\nx=1") << QByteArray("A") << QByteArray("k") << QByteArray("v")
+            << QByteArray("[A]\r\nx=1\r\nk=v\r\n");
+        QTest::newRow("no final line end, section")
+            << QByteArray("[A]\r\nx=1") << QByteArray("B") << QByteArray("k") << QByteArray("v")
+            << QByteArray("[A]\r\nx=1\r\n[B]\r\nk=v\r\n");
+        QTest::newRow("LF-only lines kept")
+            << QByteArray("[A]\nx=1\n;c\n[B]\ny=2\nz=3\n") << QByteArray("B") << QByteArray("y")
+            << QByteArray("9") << QByteArray("[A]\nx=1\n;c\n[B]\ny=9\r\nz=3\n");
+        QTest::newRow("first of two keys")
+            << QByteArray("[A]\r\nk=1\r\nk=2\r\n") << QByteArray("a") << QByteArray("K") << QByteArray("9")
+            << QByteArray("[A]\r\nk=9\r\nk=2\r\n");
+        QTest::newRow("first of two sections")
+            << QByteArray("[A]\r\nx=1\r\n[A]\r\nk=2\r\n") << QByteArray("A") << QByteArray("k")
+            << QByteArray("9") << QByteArray("[A]\r\nx=1\r\nk=9\r\n[A]\r\nk=2\r\n");
+        QTest::newRow("empty section") << QByteArray("[A]\r\n\r\n\r\n") << QByteArray("A") << QByteArray("k")
+                                       << QByteArray("v") << QByteArray("[A]\r\nk=v\r\n\r\n\r\n");
+        QTest::newRow("spaces kept by quotes") << QByteArray() << QByteArray("A") << QByteArray("k")
+                                               << QByteArray(" 8 ") << QByteArray("[A]\r\nk=\" 8 \"\r\n");
+        QTest::newRow("quotes kept by quotes") << QByteArray() << QByteArray("A") << QByteArray("k")
+                                               << QByteArray("'x'") << QByteArray("[A]\r\nk=\"'x'\"\r\n");
+        QTest::newRow("line breaks become spaces")
+            << QByteArray() << QByteArray("A") << QByteArray("k") << QByteArray("a\r\nb\nc")
+            << QByteArray("[A]\r\nk=a  b c\r\n");
+    }
+
+    void write() {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, section);
+        QFETCH(QByteArray, key);
+        QFETCH(QByteArray, value);
+        QFETCH(QByteArray, after);
+        const QByteArray written = Profile::Write(before, section, key, value);
+        QCOMPARE(written, after);
+        if (!value.contains('\n'))
+            QCOMPARE(Profile::Read(written, section, key), OptionalValue(value));
+    }
+
+    void everyValueReadsBackAsWritten() {
+        const QList<QByteArray> values = {"",
+                                          " ",
+                                          "\"",
+                                          "\"\"",
+                                          "''",
+                                          " a",
+                                          "a ",
+                                          "\ta\t",
+                                          "\"a\"",
+                                          "'a'",
+                                          "a=b",
+                                          ";x",
+                                          "[x]",
+                                          QByteArray(300, 'T'),
+                                          QByteArray("\xE4\x00", 2)};
+        for (const QByteArray& value : values) {
+            const QByteArray text = Profile::Write("[A]\r\nk=1\r\n", "A", "k", value);
+            QCOMPARE(Profile::Read(text, "A", "k"), OptionalValue(value));
+            QCOMPARE(Profile::Write(text, "A", "k", value), text); // the same value again changes nothing
+        }
+    }
+
+    void codePage1252BothWays() {
+        TIniFile ini(path);
+        ini.WriteString("Option", "L", QString::fromUtf8("äß€Ü→"));
+        QCOMPARE(Contents(path), QByteArray("[Option]\r\nL=\xE4\xDF\x80\xDC?\r\n"));
+        Store(path, "[Option]\r\nL=\x80\x9F\xE4\r\n");
+        QCOMPARE(ini.ReadString("Option", "L", "8"), QString::fromUtf8("€Ÿä"));
+    }
+
+    void missingFileAndKeysGiveTheDefault() {
+        const TIniFile ini(path);
+        QCOMPARE(ini.ReadString("Option", "KG", "K"), QStringLiteral("K"));
+        Store(path, "[Option]\r\nKG=\r\n");
+        QCOMPARE(ini.ReadString("Option", "KG", "K"), QString());
+        QCOMPARE(ini.ReadString("Option", "L", "8"), QStringLiteral("8"));
+    }
+
+    void windowsStylePathNamesTheSameFile() {
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        TIniFile(".\\Zadrin.ini").WriteString("A", "k", "v");
+        QVERIFY(QDir::setCurrent(before));
+        QCOMPARE(Contents(path), QByteArray("[A]\r\nk=v\r\n"));
+    }
+
+    void damagedFilesReadAsDefaults() {
+        const TIniFile ini(path);
+        QByteArray binary;
+        for (int i = 0; i < 100000; ++i)
+            binary.append(char((i * 7919) % 256));
+        Store(path, binary);
+        QCOMPARE(ini.ReadString("Option", "L", "8"), QStringLiteral("8"));
+        Store(path, "[Option]\r\nL=" + QByteArray(5'000'000, 'x') + "\r\n"); // one very long line
+        QCOMPARE(ini.ReadString("Option", "L", "8").size(), 5'000'000);
+        Store(path, QByteArray(17 * 1024 * 1024, '\n')); // too large to be a settings file
+        QCOMPARE(ini.ReadString("Option", "L", "8"), QStringLiteral("8"));
+    }
+
+    void aDirectoryOfThatNameIsNeitherReadNorReplaced() {
+        QVERIFY(QDir(dir.path()).mkdir("Zadrin.ini"));
+        TIniFile ini(path);
+        QCOMPARE(ini.ReadString("Option", "L", "8"), QStringLiteral("8"));
+        try {
+            ini.WriteString("Option", "L", "12");
+            QFAIL("no error");
+        } catch (const Exception& e) {
+            QVERIFY2(e.Message().contains(path), qPrintable(e.Message()));
+            QVERIFY(e.Message().startsWith("Die Einstellungen konnten nicht"));
+        }
+        QVERIFY(QFileInfo(path).isDir());
+        QVERIFY(QDir(dir.path()).rmdir("Zadrin.ini"));
+    }
+
+    void unwritableDirectoryIsReportedAndTheFileStays() {
+        // A directory that has gone away cannot take the file, whoever runs the test.
+        QTemporaryDir gone;
+        const QString file = gone.filePath("Zadrin.ini");
+        QVERIFY(gone.remove());
+        QVERIFY_THROWS_EXCEPTION(Exception, TIniFile(file).WriteString("A", "k", "v"));
+
+        if (::geteuid() == 0)
+            return; // the rest needs a user whom file permissions stop
+        Store(path, "[A]\r\nk=alt\r\n");
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY_THROWS_EXCEPTION(Exception, TIniFile(path).WriteString("A", "k", "neu"));
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QCOMPARE(Contents(path), QByteArray("[A]\r\nk=alt\r\n"));
+    }
+
+    void writingTheSameValueLeavesTheFileAlone() {
+        TIniFile ini(path);
+        ini.WriteString("A", "k", "v");
+        const ino_t before = Inode(path);
+        ini.WriteString("a", "K", "v");
+        QCOMPARE(Inode(path), before);
+        ini.WriteString("A", "k", "w");
+        QVERIFY(Inode(path) != before); // replaced whole, not rewritten in place
+    }
+
+    void aSaveCutOffHalfWayLeavesAWholeFile() {
+        // A writer that saves large values without end, killed while saving: the file is always one
+        // whole version, never a cut one.
+        const QByteArray original = "; mine\r\n[Option]\r\nL=8\r\n";
+        Store(path, original);
+        QProcess writer;
+        writer.start(QStringLiteral(INI_WRITER), {path});
+        QVERIFY(writer.waitForStarted());
+        QTest::qWait(1500);
+        writer.kill();
+        QVERIFY(writer.waitForFinished());
+
+        const QByteArray text = Contents(path);
+        QVERIFY(text.startsWith("; mine\r\n[Option]\r\nL="));
+        const QByteArray value = Profile::Read(text, "Option", "L").value();
+        QVERIFY(value == "8" || value == QByteArray(8 << 20, 'a') || value == QByteArray(8 << 20, 'b'));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestProfile)
+#include "tst_profile.moc"

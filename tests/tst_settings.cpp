@@ -1,0 +1,190 @@
+// Selection, length and width come back at the next start from Zadrin.ini in the working directory.
+#include "FormFixture.h"
+#include "TestMain.h"
+
+#include <QLineEdit>
+
+namespace {
+// Every byte of a literal that holds NUL bytes.
+template <std::size_t N> QByteArray Bytes(const char (&literal)[N]) {
+    return QByteArray(literal, N - 1);
+}
+
+QByteArray SettingsFile() {
+    QFile file("Zadrin.ini");
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+}
+
+void StoreSettings(const QByteArray& bytes) {
+    QFile file("Zadrin.ini");
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+void CloseAndReopen() {
+    QVERIFY(Form1->close());
+    ReopenMainForm();
+}
+
+QList<int> Range(int first, int last) {
+    QList<int> numbers;
+    for (int n = first; n <= last; ++n)
+        numbers.append(n);
+    return numbers;
+}
+
+bool AllCategoriesAre(bool checked) {
+    for (int n = 1; n <= 4; ++n)
+        if (Box(n)->isChecked() != checked)
+            return false;
+    return true;
+}
+} // namespace
+
+class TestSettings : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { CreateMainForm(); }
+
+    void firstRun() {
+        QCOMPARE(Form1->Width(), 205);
+        QCOMPARE(Form1->LabeledEdit1->text(), QStringLiteral("8"));
+        QCOMPARE(CheckedBoxes(), AllCharacterBoxes());
+        QVERIFY(AllCategoriesAre(true));
+    }
+
+    void fileWrittenFromScratch() {
+        Box(5)->setChecked(false);
+        Box(105)->setChecked(false);
+        QVERIFY(Form1->close());
+        const QByteArray selection = 'F' + QByteArray(99, 'T') + 'F';
+        QCOMPARE(SettingsFile(), "[CheckBox]\r\nWert=" + selection + "\r\n[Option]\r\nKG=K\r\nL=8\r\n");
+    }
+
+    void everythingComesBack() {
+        Box(2)->setChecked(false); // upper-case letters off
+        Box(31)->setChecked(false);
+        Box(73)->setChecked(false);
+        Form1->LabeledEdit1->setText("12");
+        Form1->SetWidth(500);
+        const QList<int> checked = CheckedBoxes();
+        CloseAndReopen();
+        QCOMPARE(CheckedBoxes(), checked);
+        QCOMPARE(Form1->LabeledEdit1->text(), QStringLiteral("12"));
+        QCOMPARE(Form1->Width(), 500);
+        QVERIFY(AllCategoriesAre(false)); // after a saved selection, whatever it is
+    }
+
+    void widthAtClose_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QByteArray>("saved");
+        QTest::addColumn<int>("nextStart");
+        QTest::newRow("500") << 500 << QByteArray("G") << 500;
+        QTest::newRow("499") << 499 << QByteArray("G") << 500;
+        QTest::newRow("498") << 498 << QByteArray("K") << 205;
+        QTest::newRow("205") << 205 << QByteArray("K") << 205;
+    }
+
+    void widthAtClose() {
+        QFETCH(int, width);
+        QFETCH(QByteArray, saved);
+        QFETCH(int, nextStart);
+        Form1->SetWidth(width);
+        CloseAndReopen();
+        QVERIFY(SettingsFile().contains("KG=" + saved + "\r\n"));
+        QCOMPARE(Form1->Width(), nextStart);
+    }
+
+    void storedValues_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<QList<int>>("checked");
+        QTest::addColumn<bool>("categories");
+        const QList<int> all = Range(5, 105);
+        QTest::newRow("KG g") << QByteArray("[Option]\r\nKG=g\r\n") << 205 << "8" << all << true;
+        QTest::newRow("KG G") << QByteArray("[option]\r\nkg=G\r\n") << 500 << "8" << all << true;
+        QTest::newRow("KG other") << QByteArray("[Option]\r\nKG=Gross\r\n") << 205 << "8" << all << true;
+        QTest::newRow("empty values")
+            << QByteArray("[CheckBox]\r\nWert=\r\n[Option]\r\nKG=\r\nL=\r\n") << 205 << "" << all << true;
+        QTest::newRow("101 F") << "[CheckBox]\r\nWert=" + QByteArray(101, 'F') + "\r\n"
+                               << 205 << "8" << QList<int>() << false;
+        QTest::newRow("50 T") << "[CheckBox]\r\nWert=" + QByteArray(50, 'T') + "\r\n"
+                              << 205 << "8" << Range(5, 54) << false;
+        QTest::newRow("lower-case t")
+            << QByteArray("[CheckBox]\r\nWert=tTtT\r\n") << 205 << "8" << QList<int>{6, 8} << false;
+        QTest::newRow("beyond 101 ignored") << "[CheckBox]\r\nWert=" + QByteArray(100, 'F') + "TTTT\r\n"
+                                            << 205 << "8" << QList<int>{105} << false;
+        QTest::newRow("L 12") << QByteArray("[Option]\r\nL=12\r\n") << 205 << "12" << all << true;
+        QTest::newRow("L abc kept as it is")
+            << QByteArray("[Option]\r\nL=abc\r\n") << 205 << "abc" << all << true;
+        QTest::newRow("L in code page 1252")
+            << QByteArray("[Option]\r\nL=\xE4\x80\r\n") << 205 << QString::fromUtf8("ä€") << all << true;
+        QTest::newRow("damaged") << Bytes("\0\xFF\xFE[[[==\r\n\0") << 205 << "8" << all << true;
+    }
+
+    void storedValues() {
+        QFETCH(QByteArray, file);
+        QFETCH(int, width);
+        QFETCH(QString, length);
+        QFETCH(QList<int>, checked);
+        QFETCH(bool, categories);
+        StoreSettings(file);
+        ReopenMainForm();
+        QCOMPARE(Form1->Width(), width);
+        QCOMPARE(Form1->LabeledEdit1->text(), length);
+        QCOMPARE(CheckedBoxes(), checked);
+        QVERIFY(AllCategoriesAre(categories));
+    }
+
+    void lengthTextComesBackUnchanged() {
+        Form1->LabeledEdit1->setText("abc");
+        CloseAndReopen();
+        QCOMPARE(Form1->LabeledEdit1->text(), QStringLiteral("abc"));
+        Form1->LabeledEdit1->setText(" 7 ");
+        CloseAndReopen();
+        QCOMPARE(Form1->LabeledEdit1->text(), QStringLiteral(" 7 "));
+    }
+
+    void linesThatAreNotOursSurviveByteForByte() {
+        const QByteArray mine =
+            "; Notizen\r\n[Fremd]\r\nx = 1 \r\n\r\n[Option]\nKG=G\n; bleibt\nL=99\n[CheckBox]\r\n"
+            "Wert=TF\r\n";
+        StoreSettings(mine);
+        ReopenMainForm();
+        CloseAndReopen();
+        const QByteArray saved = SettingsFile();
+        const QByteArray selection = "TF" + QByteArray(99, 'F');
+        QCOMPARE(saved,
+                 "; Notizen\r\n[Fremd]\r\nx = 1 \r\n\r\n[Option]\nKG=G\n; bleibt\nL=99\n[CheckBox]\r\nWert=" +
+                     selection + "\r\n");
+    }
+
+    void anotherWorkingDirectoryHasAnotherFile() {
+        Form1->LabeledEdit1->setText("21");
+        QTemporaryDir other;
+        const QString home = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(other.path()));
+        QVERIFY(Form1->close());
+        QVERIFY(QFile::exists(other.filePath("Zadrin.ini")));
+        ReopenMainForm();
+        QCOMPARE(Form1->LabeledEdit1->text(), QStringLiteral("21"));
+        QVERIFY(QDir::setCurrent(home));
+        ReopenMainForm();
+        QCOMPARE(Form1->LabeledEdit1->text(), QStringLiteral("8"));
+    }
+
+    void aFailedSaveIsReportedAndTheWindowStillCloses() {
+        QVERIFY(QDir().mkdir("Zadrin.ini"));
+        ReportedErrors errors;
+        Form1->show();
+        QVERIFY(Form1->close());
+        QVERIFY(!Form1->isVisible());
+        QCOMPARE(errors.messages.size(), 1);
+        QVERIFY(errors.messages.front().contains(QDir::current().absoluteFilePath("Zadrin.ini")));
+        QVERIFY(QDir().rmdir("Zadrin.ini"));
+    }
+};
+
+ZADRIN_TEST_MAIN(TestSettings)
+#include "tst_settings.moc"
