@@ -1,6 +1,7 @@
 #include "Unit1.h"
 
 #include "Exception.h"
+#include "KeyStrength.h"
 #include "Memo.h"
 #include "Random.h"
 #include "Shell.h"
@@ -52,23 +53,28 @@ QChar TForm1::PickCharacter(int Count, QStringView Checked) {
 }
 
 QString TForm1::GenerateKey(int Length) const {
+    return DrawKey(Length, CheckedCharacters());
+}
+
+QString TForm1::DrawKey(int Length, QStringView Checked) {
     if (Length <= 0)
         return {};
-    // Read once for all draws: no handler can change the selection between the draws of one key.
-    const QString checked = CheckedCharacters();
-    if (checked.isEmpty())
+    if (Checked.isEmpty())
         throw Exception(QStringLiteral("Es ist kein Zeichen angekreuzt. Bitte mindestens ein Zeichen "
                                        "auswählen, aus dem der Key bestehen soll."));
     QString key(Length, Qt::Uninitialized);
     for (QChar& c : key)
-        c = PickCharacter(int(checked.size()), checked);
+        c = PickCharacter(int(Checked.size()), Checked);
     return key;
 }
 
 void TForm1::Button1Click(QObject*) {
+    // Read once for all draws: no handler can change the selection between the draws of one key.
+    const QString checked = CheckedCharacters();
     // The key is complete before anything shows it: an error leaves key field and history as they were.
-    const QString key = GenerateKey(StrToInt(LabeledEdit1->text()));
+    const QString key = DrawKey(StrToInt(LabeledEdit1->text()), checked);
     LabeledEdit2->setText(key);
+    LabeledEdit2->setToolTip(KeyStrengthText(key.size(), checked.size()));
     AppendLine(Memo1, key);
 }
 

@@ -41,6 +41,8 @@ private:
     QCheckBox* CharacterBox(int Number) const;
     // The character of each checked character box, in ascending box number.
     QString CheckedCharacters() const;
+    // A key of Length characters drawn from the checked characters.
+    static QString DrawKey(int Length, QStringView Checked);
     // The character of one of the Count checked boxes, each with probability 1 / Count.
     static QChar PickCharacter(int Count, QStringView Checked);
 

@@ -25,13 +25,33 @@ CHARACTER_RUNS = [
 
 TILDE_BOX = 67  # created and tabbed after all other character boxes
 
+# What a screen reader says for each character box: "a" and "A" sound alike, punctuation is skipped.
+SPOKEN = {
+    "!": "Ausrufezeichen", '"': "Anführungszeichen", "#": "Raute", "$": "Dollarzeichen",
+    "%": "Prozentzeichen", "&": "Kaufmanns-Und", "'": "Apostroph", "(": "runde Klammer auf",
+    ")": "runde Klammer zu", "*": "Stern", "+": "Pluszeichen", ",": "Komma", "-": "Minuszeichen",
+    ".": "Punkt", "/": "Schrägstrich", ":": "Doppelpunkt", ";": "Semikolon", "<": "Kleiner-als-Zeichen",
+    "=": "Gleichheitszeichen", ">": "Größer-als-Zeichen", "?": "Fragezeichen", "@": "At-Zeichen",
+    "[": "eckige Klammer auf", "\\": "umgekehrter Schrägstrich", "]": "eckige Klammer zu",
+    "^": "Zirkumflex", "_": "Unterstrich", "`": "Gravis", "{": "geschweifte Klammer auf",
+    "|": "senkrechter Strich", "}": "geschweifte Klammer zu", "~": "Tilde", "ß": "Eszett",
+}
+
+
+def spoken(ch):
+    if ch in SPOKEN:
+        return SPOKEN[ch]
+    if ch.isdigit():
+        return f"Ziffer {ch}"
+    return f"großes {ch}" if ch.isupper() else f"kleines {ch}"
+
 
 def character_boxes():
     boxes = {}
     for first, chars, x, row in CHARACTER_RUNS:
         for i, ch in enumerate(chars):
             caption = "&&" if ch == "&" else ch
-            boxes[first + i] = (caption, x, 8 + 24 * (row + i))
+            boxes[first + i] = (caption, x, 8 + 24 * (row + i), spoken(ch))
     return boxes
 
 
@@ -52,8 +72,8 @@ def widget(cls, name, rect, *props):
 CHECKED = '<property name="checked"><bool>true</bool></property>'
 
 
-def check_box(name, rect, caption):
-    return widget("QCheckBox", name, rect, text("text", caption), CHECKED)
+def check_box(name, rect, caption, *props):
+    return widget("QCheckBox", name, rect, text("text", caption), CHECKED, *props)
 
 
 def main():
@@ -62,7 +82,8 @@ def main():
     w = [
         widget("TLabel", "Label1", (16, 400, 82, 13), text("text", "zadrin.example"),
                '<property name="font"><font><underline>true</underline></font></property>',
-               '<property name="cursor"><cursorShape>PointingHandCursor</cursorShape></property>'),
+               '<property name="cursor"><cursorShape>PointingHandCursor</cursorShape></property>',
+               text("accessibleDescription", "Öffnet die Webseite im Browser")),
         widget("QPushButton", "Button1", (120, 8, 75, 57), text("text", "Key erzeugen")),
         widget("QPushButton", "Button2", (120, 96, 75, 17), text("text", "&beenden")),
         widget("QLabel", "LabeledEdit1Label", (8, 104, 51, 13), text("text", "Stellenzahl"),
@@ -77,13 +98,17 @@ def main():
         check_box("CheckBox3", (8, 56, 97, 17), "Zahlen"),
         check_box("CheckBox4", (8, 80, 97, 17), "Sonderzeichen"),
         check_box("CheckBox2", (8, 32, 97, 17), "BUCHSTABEN"),
-        widget("QPlainTextEdit", "Memo1", (8, 144, 185, 249)),
-        widget("QPushButton", "Button3", (120, 72, 33, 17), text("text", "clear")),
+        widget("QPlainTextEdit", "Memo1", (8, 144, 185, 249), text("accessibleName", "Verlauf"),
+               text("accessibleDescription", "Die erzeugten Keys, einer je Zeile")),
+        widget("QPushButton", "Button3", (120, 72, 33, 17), text("text", "clear"),
+               text("toolTip", "Verlauf leeren"), text("accessibleDescription", "Verlauf leeren")),
     ]
     for n in box_order:
-        caption, x, y = boxes[n]
-        w.append(check_box(f"CheckBox{n}", (x, y, 30, 17), caption))
-    w.append(widget("QPushButton", "Button4", (160, 72, 33, 17), text("text", "Opt.")))
+        caption, x, y, name = boxes[n]
+        w.append(check_box(f"CheckBox{n}", (x, y, 30, 17), caption, text("accessibleName", name)))
+    w.append(widget("QPushButton", "Button4", (160, 72, 33, 17), text("text", "Opt."),
+                    text("toolTip", "Zeichenauswahl ein- oder ausblenden"),
+                    text("accessibleDescription", "Zeichenauswahl ein- oder ausblenden")))
 
     tab_order = (["Button1", "Button2", "LabeledEdit1", "LabeledEdit2", "CheckBox1", "CheckBox3",
                   "CheckBox4", "CheckBox2", "Memo1", "Button3"]

@@ -215,6 +215,17 @@ private slots:
         QCOMPARE(Form1->Memo1->wordWrapMode(), QTextOption::WrapAnywhere);
     }
 
+    void keyFieldTellsTheStrength() {
+        Box(2)->setChecked(false);
+        Box(2)->setChecked(true);
+        for (int n : {99, 100, 101, 102, 103, 104, 105}) // the German letters: 94 left
+            Box(n)->setChecked(false);
+        Generate("8");
+        QCOMPARE(Form1->LabeledEdit2->toolTip(), QStringLiteral("Stärke: 52,4 Bit (8 Zeichen aus 94)"));
+        Generate("0");
+        QCOMPARE(Form1->LabeledEdit2->toolTip(), QString());
+    }
+
     void historyKeepsWhatTheUserTyped() {
         Form1->Memo1->setPlainText("Notiz");
         const QString key = Generate("3");

@@ -3,6 +3,7 @@
 #include "TestMain.h"
 #include "Unit1.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -183,6 +184,26 @@ private slots:
         QCOMPARE(form->FindComponent("CheckBox0"), nullptr);
         QCOMPARE(form->FindComponent("CheckBox05"), nullptr);
         QCOMPARE(form->FindComponent("checkbox5"), nullptr);
+    }
+
+    void everyControlHasANameToSpeak() {
+        QSet<QString> boxNames;
+        for (QWidget* control : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+            QVERIFY(accessible);
+            const QString name = accessible->text(QAccessible::Name);
+            QVERIFY2(!name.isEmpty(), qPrintable(control->objectName()));
+            if (control->objectName().startsWith("CheckBox") && control->objectName().mid(8).toInt() >= 5)
+                boxNames.insert(name);
+        }
+        QCOMPARE(boxNames.size(), 101); // every character box says which character it is
+        QCOMPARE(BoxOf(73)->accessibleName(), QStringLiteral("Kaufmanns-Und"));
+        QCOMPARE(BoxOf(5)->accessibleName(), QStringLiteral("kleines a"));
+        QCOMPARE(BoxOf(41)->accessibleName(), QStringLiteral("großes A"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(form->LabeledEdit1)->text(QAccessible::Name),
+                 QStringLiteral("Stellenzahl"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(form->Button2)->text(QAccessible::Name),
+                 QStringLiteral("beenden"));
     }
 
     void textFitsItsBox() {
