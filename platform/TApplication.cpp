@@ -23,8 +23,8 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {
-    setApplicationName(QString::fromUtf8(ProgramInfo::InternalName));
-    setApplicationDisplayName(QString::fromUtf8(ProgramInfo::ProductName));
+    // No display name: the toolkit would add it to every window title, and the window is called "Form1".
+    setApplicationName(QString::fromUtf8(ProgramInfo::ProductName));
     setApplicationVersion(QString::fromUtf8(ProgramInfo::FileVersion));
     setDesktopFileName(QString::fromUtf8(ProgramInfo::DesktopFileName));
     setWindowIcon(QIcon(QStringLiteral(":/zadrin.png")));

@@ -48,3 +48,26 @@ stop_everything() {
     [ -n "${APP_LOG:-}" ] && rm -f "$APP_LOG"
     return 0
 }
+
+# Clicks at X Y of the program's window (client coordinates, as in the layout).
+click_at() {
+    xdotool mousemove --window "$WINDOW" "$1" "$2" click 1
+}
+
+# The text of the edit at X Y, read as a person would: click, select all, copy.
+text_at() {
+    click_at "$1" "$2"
+    printf '' | xclip -selection clipboard
+    xdotool key --clearmodifiers ctrl+a ctrl+c
+    wait_until 5 bash -c '[ -n "$(xclip -o -selection clipboard 2>/dev/null)" ]' || true
+    xclip -o -selection clipboard 2>/dev/null || true
+}
+
+# Replaces the text of the edit at X Y by typing.
+type_at() {
+    click_at "$1" "$2"
+    xdotool key --clearmodifiers ctrl+a BackSpace
+    xdotool type --delay 20 "$3"
+}
+
+window_title() { xdotool getwindowname "$WINDOW"; }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The built program in a real window: it opens, and closing it through the window manager or with
-# the accelerator of "&beenden" (Alt+B) ends it.
+# A whole session in a real window, driven with mouse and keyboard: first start, widen, switch a
+# category off, type a length, make a key, quit; the next start brings everything back; a wrong
+# length shows the error box and the program goes on; every way of closing ends the program.
 set -euo pipefail
 program=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
@@ -8,16 +9,69 @@ here=$(dirname "$(realpath "$0")")
 
 work=$(mktemp -d)
 trap 'stop_everything; rm -rf "$work"' EXIT
+ini="$work/Zadrin.ini"
+
+# Places of the controls in the window (centres, client coordinates).
+key_button=(157 36)  opt_button=(176 80)  upper_case_box=(14 40)
+length_field=(36 130)  key_field=(132 130)  history=(100 260)
+
+expect() { [ "$2" = "$3" ] || fail "$1: expected '$3', got '$2'"; }
 
 start_window_manager
-start_program "$program" "$work"
-echo "window $WINDOW is shown, $(client_width) pixels wide inside"
 
+echo "first start"
+start_program "$program" "$work"
+expect "title" "$(window_title)" "Form1"
+expect "first start is compact" "$(client_width)" "$((205 - 8))"
+expect "length" "$(text_at "${length_field[@]}")" "8"
+
+click_at "${opt_button[@]}"
+wait_until 5 bash -c "[ \"\$(xwininfo -id $WINDOW | awk '/Width:/ { print \$2 }')\" = $((500 - 8)) ]" \
+    || fail "Opt. did not widen the window"
+click_at "${upper_case_box[@]}"
+type_at "${length_field[@]}" 20
+click_at "${key_button[@]}"
+key=$(text_at "${key_field[@]}")
+expect "key length" "${#key}" "20"
+LC_ALL=C.UTF-8 grep -q '[A-ZÄÖÜ]' <<<"$key" && fail "key '$key' has upper-case letters"
+grep -qxF "$key" <<<"$(text_at "${history[@]}")" || fail "the key is not in the history"
+echo "key $key"
+
+xdotool key --clearmodifiers alt+b
+wait_for_exit 20
+selection=$(printf 'T%.0s' {5..40})$(printf 'F%.0s' {41..66})$(printf 'T%.0s' {67..98})FFFTTTT
+expect "settings file" "$(cat "$ini")" "$(printf '[CheckBox]\r\nWert=%s\r\n[Option]\r\nKG=G\r\nL=20\r' "$selection")"
+saved=$(md5sum <"$ini")
+
+echo "second start"
+start_program "$program" "$work"
+expect "width comes back" "$(client_width)" "$((500 - 8))"
+expect "length comes back" "$(text_at "${length_field[@]}")" "20"
+click_at "${key_button[@]}"
+key=$(text_at "${key_field[@]}")
+expect "key length" "${#key}" "20"
+LC_ALL=C.UTF-8 grep -q '[A-ZÄÖÜ]' <<<"$key" && fail "selection did not come back: '$key'"
+
+echo "a length that is not a number"
+type_at "${length_field[@]}" abc
+click_at "${key_button[@]}"
+wait_until 10 xdotool search --onlyvisible --name '^Zadrin$' || fail "no error box"
+box=$(xdotool search --onlyvisible --name '^Zadrin$' | head -n 1)
+# Its text is checked headless; here, that it shows and that the program goes on after it.
+xdotool windowactivate --sync "$box" key --clearmodifiers Return
+wait_until 10 bash -c "! xdotool search --onlyvisible --name '^Zadrin$'" || fail "error box did not close"
+expect "key field unchanged" "$(text_at "${key_field[@]}")" "$key"
+type_at "${length_field[@]}" 5
+click_at "${key_button[@]}"
+expect "the program goes on" "$(text_at "${key_field[@]}" | wc -m)" "5"
+
+echo "closing through the window manager"
 wmctrl -c Form1
 wait_for_exit 20
-echo "closed through the window manager: program ended"
+grep -q 'L=5' "$ini" || fail "closing through the window manager did not save"
 
+echo "closing with Alt+B right after start"
 start_program "$program" "$work"
 xdotool key --clearmodifiers alt+b
 wait_for_exit 20
-echo "Alt+B: program ended"
+echo "session complete"

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The Debian package: its contents, its dependencies, its desktop entry, and that the program it
+# installs starts from the desktop entry in the user's home and keeps its settings there.
+set -euo pipefail
+build=$(realpath "$1")
+here=$(dirname "$(realpath "$0")")
+. "$here/lib.sh"
+
+work=$(mktemp -d)
+trap 'stop_everything; rm -rf "$work"' EXIT
+
+cpack -G DEB -B "$work/out" --config "$build/CPackConfig.cmake" >/dev/null
+deb=$(ls "$work"/out/zadrin_*.deb)
+echo "built $(basename "$deb")"
+
+contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
+for file in ./usr/bin/zadrin ./usr/share/applications/zadrin.desktop ./usr/share/icons/hicolor/32x32/apps/zadrin.png; do
+    grep -qx "$file" <<<"$contents" || fail "package lacks $file"
+done
+[ "$(grep -vc '/$' <<<"$contents")" -eq 3 ] || fail "package holds more files than expected: $contents"
+
+# Every library the program links must come from a package the package depends on.
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "depends: $depends"
+names=$(tr ',|' '\n\n' <<<"$depends" | awk '{ print $1 }')
+dpkg -x "$deb" "$work/root"
+program="$work/root/usr/bin/zadrin"
+for library in $(objdump -p "$program" | awk '/NEEDED/ { print $2 }'); do
+    path=$(ldd "$program" | awk -v lib="$library" '$1 == lib { print $3 }')
+    owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(realpath "$path")" 2>/dev/null || true)
+    owner=${owner%%:*}
+    [ -n "$owner" ] || fail "no package provides $library"
+    grep -qxF "$owner" <<<"$names" || fail "$library comes from $owner, which is not a dependency"
+done
+for runtime in qt6-qpa-plugins fonts-liberation2; do
+    grep -qxF "$runtime" <<<"$names" || fail "$runtime is not a dependency"
+done
+
+desktop-file-validate "$work/root/usr/share/applications/zadrin.desktop"
+exec_line=$(sed -n 's/^Exec=//p' "$work/root/usr/share/applications/zadrin.desktop")
+echo "desktop entry runs: $exec_line"
+
+# Start it as the desktop would, with the installed program first on the PATH, from somewhere else.
+mkdir -p "$work/home" "$work/elsewhere"
+start_window_manager
+(cd "$work/elsewhere" && HOME="$work/home" PATH="$work/root/usr/bin:$PATH" eval "exec $exec_line") \
+    >"$work/program.log" 2>&1 &
+APP_PID=$!
+wait_until 30 xdotool search --onlyvisible --name '^Form1$' || fail "the installed program showed no window"
+wmctrl -c Form1
+wait_for_exit 20
+[ -f "$work/home/Zadrin.ini" ] || fail "settings were not kept in the home directory"
+[ ! -e "$work/elsewhere/Zadrin.ini" ] || fail "settings went to the launcher's directory"
+echo "installed program started in the home directory and kept its settings there"
