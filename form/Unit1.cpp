@@ -74,7 +74,9 @@ void TForm1::Button1Click(QObject*) {
     // The key is complete before anything shows it: an error leaves key field and history as they were.
     const QString key = DrawKey(StrToInt(LabeledEdit1->text()), checked);
     LabeledEdit2->setText(key);
-    LabeledEdit2->setToolTip(KeyStrengthText(key.size(), checked.size()));
+    const QString strength = KeyStrengthText(key.size(), checked.size());
+    LabeledEdit2->setToolTip(strength);
+    LabeledEdit2->setAccessibleDescription(strength);
     AppendLine(Memo1, key);
 }
 

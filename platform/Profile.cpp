@@ -142,11 +142,11 @@ QByteArray Write(QByteArrayView text, QByteArrayView section, QByteArrayView key
     QByteArray result = text.toByteArray();
     // Text after which something is appended must end its last line first.
     const auto endLine = [&result](qsizetype at) {
-        if (at > 0 && result[at - 1] != '\n') {
-            result.insert(at, "\r\n");
-            return at + 2;
-        }
-        return at;
+        if (at == 0 || result[at - 1] == '\n')
+            return at;
+        const QByteArray lineEnd = result[at - 1] == '\r' ? "\n" : "\r\n"; // complete a cut-off CR LF
+        result.insert(at, lineEnd);
+        return at + lineEnd.size();
     };
 
     if (block.header < 0) {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <cmath>
 #include <random>
 
@@ -222,8 +223,18 @@ private slots:
             Box(n)->setChecked(false);
         Generate("8");
         QCOMPARE(Form1->LabeledEdit2->toolTip(), QStringLiteral("Stärke: 52,4 Bit (8 Zeichen aus 94)"));
+        QCOMPARE(Form1->LabeledEdit2->accessibleDescription(), Form1->LabeledEdit2->toolTip());
         Generate("0");
         QCOMPARE(Form1->LabeledEdit2->toolTip(), QString());
+    }
+
+    void theNewestKeyIsInView() {
+        Form1->show();
+        for (int i = 0; i < 60; ++i)
+            Generate("8");
+        QVERIFY(Form1->Memo1->textCursor().atEnd());
+        QVERIFY(Form1->Memo1->cursorRect().bottom() <= Form1->Memo1->viewport()->height());
+        QVERIFY(Form1->Memo1->verticalScrollBar()->value() > 0);
     }
 
     void historyKeepsWhatTheUserTyped() {

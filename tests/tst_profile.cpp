@@ -146,6 +146,11 @@ private slots:
         QTest::newRow("first of two sections")
             << QByteArray("[A]\r\nx=1\r\n[A]\r\nk=2\r\n") << QByteArray("A") << QByteArray("k")
             << QByteArray("9") << QByteArray("[A]\r\nx=1\r\nk=9\r\n[A]\r\nk=2\r\n");
+        QTest::newRow("file cut after a CR")
+            << QByteArray("[A]\r\nx=1\r") << QByteArray("A") << QByteArray("k") << QByteArray("v")
+            << QByteArray("[A]\r\nx=1\r\nk=v\r\n");
+        QTest::newRow("header cut after a CR") << QByteArray("[A]\r") << QByteArray("A") << QByteArray("k")
+                                               << QByteArray("v") << QByteArray("[A]\r\nk=v\r\n");
         QTest::newRow("empty section") << QByteArray("[A]\r\n\r\n\r\n") << QByteArray("A") << QByteArray("k")
                                        << QByteArray("v") << QByteArray("[A]\r\nk=v\r\n\r\n\r\n");
         QTest::newRow("spaces kept by quotes") << QByteArray() << QByteArray("A") << QByteArray("k")
