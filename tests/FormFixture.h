@@ -29,11 +29,22 @@ inline void SetCharacterBoxes(bool Checked) {
         Box(n)->setChecked(Checked);
 }
 
-inline QList<int> AllCharacterBoxes() {
+inline QList<int> Range(int First, int Last) {
     QList<int> numbers;
-    for (int n = 5; n <= 105; ++n)
+    for (int n = First; n <= Last; ++n)
         numbers.append(n);
     return numbers;
+}
+
+inline QList<int> AllCharacterBoxes() {
+    return Range(5, 105);
+}
+
+// Exactly these character boxes checked.
+inline void CheckOnly(const QList<int>& Numbers) {
+    SetCharacterBoxes(false);
+    for (int n : Numbers)
+        Box(n)->setChecked(true);
 }
 
 // Lookups by box number for the checks.

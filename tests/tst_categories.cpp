@@ -3,14 +3,6 @@
 #include "TestMain.h"
 
 namespace {
-QList<int> Numbers(std::initializer_list<std::pair<int, int>> Ranges) {
-    QList<int> numbers;
-    for (const auto& [first, last] : Ranges)
-        for (int n = first; n <= last; ++n)
-            numbers.append(n);
-    return numbers;
-}
-
 QList<int> AllExcept(const QList<int>& Members) {
     QList<int> rest;
     for (int n = 5; n <= 105; ++n)
@@ -28,10 +20,10 @@ private slots:
     void toggleSwitchesExactlyItsMembers_data() {
         QTest::addColumn<int>("category");
         QTest::addColumn<QList<int>>("members");
-        QTest::newRow("buchstaben") << 1 << Numbers({{5, 30}, {102, 105}});
-        QTest::newRow("BUCHSTABEN") << 2 << Numbers({{41, 66}, {99, 101}});
-        QTest::newRow("Zahlen") << 3 << Numbers({{31, 40}});
-        QTest::newRow("Sonderzeichen") << 4 << Numbers({{67, 98}});
+        QTest::newRow("buchstaben") << 1 << Range(5, 30) + Range(102, 105);
+        QTest::newRow("BUCHSTABEN") << 2 << Range(41, 66) + Range(99, 101);
+        QTest::newRow("Zahlen") << 3 << Range(31, 40);
+        QTest::newRow("Sonderzeichen") << 4 << Range(67, 98);
     }
 
     void toggleSwitchesExactlyItsMembers() {
@@ -89,7 +81,7 @@ private slots:
         });
         Box(1)->setChecked(false);
         QVERIFY(Box(1)->isChecked());
-        for (int n : Numbers({{11, 30}, {102, 105}}))
+        for (int n : Range(11, 30) + Range(102, 105))
             QVERIFY2(Box(n)->isChecked(), qPrintable(QString::number(n)));
     }
 

@@ -13,12 +13,6 @@
 #include <random>
 
 namespace {
-void CheckOnly(std::initializer_list<int> Numbers) {
-    SetCharacterBoxes(false);
-    for (int n : Numbers)
-        Box(n)->setChecked(true);
-}
-
 QString Generate(const QString& Length) {
     Form1->LabeledEdit1->setText(Length);
     QTest::mouseClick(Form1->Button1, Qt::LeftButton);
@@ -113,9 +107,7 @@ private slots:
 
     void drawsPickTheCheckedBoxesInNumberOrder() {
         QFETCH(QList<int>, checked);
-        SetCharacterBoxes(false);
-        for (int n : checked)
-            Box(n)->setChecked(true);
+        CheckOnly(checked);
 
         // Every rank from first to last, then some in between.
         QList<int> draws;
@@ -251,9 +243,7 @@ private slots:
 
     void everyCheckedCharacterEquallyLikely() {
         QFETCH(QList<int>, checked);
-        SetCharacterBoxes(false);
-        for (int n : checked)
-            Box(n)->setChecked(true);
+        CheckOnly(checked);
         const QString alphabet = Characters(checked);
         const QString key = Generate(QString::number(alphabet.size() * 5000));
         for (QChar c : key)

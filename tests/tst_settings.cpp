@@ -26,13 +26,6 @@ void CloseAndReopen() {
     ReopenMainForm();
 }
 
-QList<int> Range(int first, int last) {
-    QList<int> numbers;
-    for (int n = first; n <= last; ++n)
-        numbers.append(n);
-    return numbers;
-}
-
 bool AllCategoriesAre(bool checked) {
     for (int n = 1; n <= 4; ++n)
         if (Box(n)->isChecked() != checked)
