@@ -1,8 +1,10 @@
 #include "Unit1.h"
 
 #include "Exception.h"
+#include "KeyLength.h"
 #include "KeyStrength.h"
 #include "Memo.h"
+#include "Memory.h"
 #include "Random.h"
 #include "Shell.h"
 #include "SysUtils.h"
@@ -71,8 +73,11 @@ QString TForm1::DrawKey(int Length, QStringView Checked) {
 void TForm1::Button1Click(QObject*) {
     // Read once for all draws: no handler can change the selection between the draws of one key.
     const QString checked = CheckedCharacters();
+    const int length = StrToInt(LabeledEdit1->text());
+    if (const QString problem = KeyLengthProblem(length, AvailableMemory()); !problem.isEmpty())
+        throw Exception(problem);
     // The key is complete before anything shows it: an error leaves key field and history as they were.
-    const QString key = DrawKey(StrToInt(LabeledEdit1->text()), checked);
+    const QString key = DrawKey(length, checked);
     LabeledEdit2->setText(key);
     const QString strength = KeyStrengthText(key.size(), checked.size());
     LabeledEdit2->setToolTip(strength);

@@ -5,6 +5,7 @@
 #include "Random.h"
 #include "TestMain.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -191,6 +192,20 @@ private slots:
         Generate("5000");
         QCOMPARE(errors.messages.size(), 1);
         QVERIFY(errors.messages.front().startsWith("Nicht genug Arbeitsspeicher"));
+        QCOMPARE(Form1->LabeledEdit2->text(), before);
+        QCOMPARE(Lines(Form1->Memo1), QStringList{before});
+    }
+
+    void aKeyTooLongToShowIsRefusedAtOnce() {
+        const QString before = Generate("4");
+        ReportedErrors errors;
+        QElapsedTimer timer;
+        timer.start();
+        Generate("2000000000");
+        QCOMPARE(errors.messages.size(), 1);
+        QVERIFY2(errors.messages.front().startsWith("Ein Key kann höchstens 50.000.000 Zeichen"),
+                 qPrintable(errors.messages.front()));
+        QVERIFY(timer.elapsed() < 5000); // refused before anything is drawn
         QCOMPARE(Form1->LabeledEdit2->text(), before);
         QCOMPARE(Lines(Form1->Memo1), QStringList{before});
     }

@@ -1,5 +1,7 @@
-// The key field's note on the strength of the key it shows.
+// The key field's note on the strength of the key it shows, and which keys can be shown at all.
+#include "KeyLength.h"
 #include "KeyStrength.h"
+#include "Memory.h"
 
 #include <QTest>
 
@@ -26,6 +28,47 @@ private slots:
         QFETCH(qsizetype, count);
         QFETCH(QString, text);
         QCOMPARE(KeyStrengthText(length, count), text);
+    }
+
+    void lengthProblem_data() {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<qint64>("available");
+        QTest::addColumn<QString>("problem");
+        constexpr qint64 gigabyte = qint64(1) << 30;
+        const QString tooLong =
+            "Ein Key kann höchstens 50.000.000 Zeichen lang sein. Bitte eine kleinere Stellenzahl wählen.";
+        QTest::newRow("short") << 8 << gigabyte << QString();
+        QTest::newRow("none or negative") << -5 << qint64(0) << QString();
+        QTest::newRow("longest, memory enough") << LongestShownKey << 8 * gigabyte << QString();
+        QTest::newRow("one too long") << LongestShownKey + 1 << 1000 * gigabyte << tooLong;
+        QTest::newRow("longest possible number") << 2147483647 << qint64(-1) << tooLong;
+        QTest::newRow("memory not known") << 20'000'000 << qint64(-1) << QString();
+        QTest::newRow("memory short")
+            << 20'000'000 << gigabyte
+            << "Ein Key mit 20.000.000 Zeichen braucht etwa 1,9 GB Arbeitsspeicher, frei "
+               "sind nur 1,0 GB. Bitte eine kleinere Stellenzahl wählen.";
+        QTest::newRow("just enough") << 10'000'000 << qint64(1'000'000'000) << QString();
+        QTest::newRow("one byte short")
+            << 10'000'000 << qint64(999'999'999)
+            << "Ein Key mit 10.000.000 Zeichen braucht etwa 0,9 GB Arbeitsspeicher, frei "
+               "sind nur 0,9 GB. Bitte eine kleinere Stellenzahl wählen.";
+    }
+
+    void lengthProblem() {
+        QFETCH(int, length);
+        QFETCH(qint64, available);
+        QFETCH(QString, problem);
+        QCOMPARE(KeyLengthProblem(length, available), problem);
+    }
+
+    void freeMemoryIsKnown() {
+#ifdef Q_OS_LINUX
+        const qint64 available = AvailableMemory();
+        QVERIFY2(available > (qint64(16) << 20) && available < (qint64(1) << 50),
+                 qPrintable(QString::number(available)));
+#else
+        QSKIP("only read on Linux");
+#endif
     }
 };
 
