@@ -7,7 +7,7 @@
 #include <new>
 
 namespace {
-ErrorReporter& Reporter() {
+ErrorReporter& InstalledReporter() {
     static ErrorReporter reporter;
     return reporter;
 }
@@ -31,16 +31,15 @@ QString CurrentExceptionMessage() {
 void ShowCurrentException() noexcept {
     try {
         const QString message = CurrentExceptionMessage();
-        if (Reporter())
-            Reporter()(message);
+        if (InstalledReporter())
+            InstalledReporter()(message);
         else
-            QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationDisplayName(),
-                                  message);
+            QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), message);
     } catch (...) {
         qCritical("Fehler beim Anzeigen einer Fehlermeldung");
     }
 }
 
-void SetErrorReporter(ErrorReporter Reporter_) {
-    Reporter() = std::move(Reporter_);
+void SetErrorReporter(ErrorReporter Reporter) {
+    InstalledReporter() = std::move(Reporter);
 }

@@ -34,10 +34,8 @@ Contents Load(const QString& fileName, QByteArray& text) {
 } // namespace
 
 TIniFile::TIniFile(const QString& FileName)
-    : fileName_(QDir::fromNativeSeparators(FileName)) {
-#ifndef Q_OS_WIN
-    fileName_.replace(u'\\', u'/');
-#endif
+    : fileName_(FileName) {
+    fileName_.replace(u'\\', u'/'); // Qt takes "/" on every platform
 }
 
 QString TIniFile::ReadString(const QString& Section, const QString& Ident, const QString& Default) const {
