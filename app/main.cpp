@@ -1,9 +1,16 @@
-#include "TApplication.h"
-#include "Unit1.h"
+#include "form/Unit1.h"
+#include "platform/TApplication.h"
+
+#include <QIcon>
 
 int main() {
     TApplication application;
     application.Initialize();
+    // No display name: the toolkit would add it to every window title, and the window is called "Form1".
+    application.setApplicationName(QStringLiteral("Zadrin"));
+    application.setApplicationVersion(QStringLiteral(ZADRIN_VERSION));
+    application.setDesktopFileName(QStringLiteral("zadrin"));
+    application.setWindowIcon(QIcon(QStringLiteral(":/zadrin.png")));
     application.CreateForm(Form1);
     return application.Run();
 }

@@ -1,4 +1,4 @@
-#include "KeyLength.h"
+#include "form/KeyLength.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "KeyStrength.h"
+#include "form/KeyStrength.h"
 
 #include <QLocale>
 #include <cmath>

@@ -1,14 +1,14 @@
-#include "Unit1.h"
+#include "form/Unit1.h"
 
-#include "Exception.h"
-#include "KeyLength.h"
-#include "KeyStrength.h"
-#include "Memo.h"
-#include "Memory.h"
-#include "Random.h"
-#include "Shell.h"
-#include "SysUtils.h"
-#include "TIniFile.h"
+#include "form/KeyLength.h"
+#include "form/KeyStrength.h"
+#include "platform/Exception.h"
+#include "platform/Memo.h"
+#include "platform/Memory.h"
+#include "platform/Random.h"
+#include "platform/Shell.h"
+#include "platform/SysUtils.h"
+#include "platform/TIniFile.h"
 
 TForm1* Form1 = nullptr;
 
@@ -20,7 +20,11 @@ const QString settingsFile = QStringLiteral(".\\Zadrin.ini");
 TForm1::TForm1() {
     setupUi(this);
     IndexComponents();
-    SetFontPixelSize(11);
+    // Designed for "MS Sans Serif" 11 pixels high. Where it is missing, Liberation Sans stands in,
+    // narrowed a little so that every caption fits as designed.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    SetFontSize(11, 94);
     // Keys have no word boundaries: break anywhere, or wrapping a long key takes minutes.
     Memo1->setWordWrapMode(QTextOption::WrapAnywhere);
 }
@@ -44,7 +48,7 @@ QCheckBox* TForm1::CharacterBox(int Number) const {
 
 QString TForm1::CheckedCharacters() const {
     QString checked;
-    for (int number = 5; number <= 105; ++number)
+    for (int number = FirstCharacterBox; number <= LastCharacterBox; ++number)
         if (const QCheckBox* box = CharacterBox(number); box->isChecked())
             checked.append(box->text().front()); // "&&" shows, and stands for, one "&"
     return checked;
@@ -52,10 +56,6 @@ QString TForm1::CheckedCharacters() const {
 
 QChar TForm1::PickCharacter(int Count, QStringView Checked) {
     return Checked[RandInt(Count)];
-}
-
-QString TForm1::GenerateKey(int Length) const {
-    return DrawKey(Length, CheckedCharacters());
 }
 
 QString TForm1::DrawKey(int Length, QStringView Checked) {
@@ -95,7 +95,7 @@ void TForm1::Button3Click(QObject*) {
 
 // Decides from the width alone: a window dragged to 450 wide widens, one at 499 narrows.
 void TForm1::Button4Click(QObject*) {
-    Form1->SetWidth(Form1->Width() > 498 ? 205 : 500);
+    Form1->SetWidth(IsExpanded(Form1->Width()) ? CompactWidth : ExpandedWidth);
 }
 
 void TForm1::Label1Click(QObject*) {
@@ -109,7 +109,7 @@ void TForm1::FormCreate(QObject*) {
     {
         const TIniFile Ini(settingsFile);
         selection = Ini.ReadString("CheckBox", "Wert", "");
-        Form1->SetWidth(Ini.ReadString("Option", "KG", "K") == u"G" ? 500 : 205);
+        Form1->SetWidth(Ini.ReadString("Option", "KG", "K") == u"G" ? ExpandedWidth : CompactWidth);
         LabeledEdit1->setText(Ini.ReadString("Option", "L", "8"));
     }
 
@@ -118,18 +118,18 @@ void TForm1::FormCreate(QObject*) {
     for (QCheckBox* category : {CheckBox1, CheckBox2, CheckBox3, CheckBox4})
         category->setChecked(!saved);
     if (saved)
-        for (int p = 1; p <= 101 && p <= selection.size(); ++p)
-            if (selection[p - 1] == u'T')
-                CharacterBox(p + 4)->setChecked(true);
+        for (int p = 0; p < selection.size() && FirstCharacterBox + p <= LastCharacterBox; ++p)
+            if (selection[p] == u'T')
+                CharacterBox(FirstCharacterBox + p)->setChecked(true);
 }
 
 void TForm1::FormClose(QObject*, TCloseAction&) {
     TIniFile Ini(settingsFile);
     QString selection;
-    for (int number = 5; number <= 105; ++number)
+    for (int number = FirstCharacterBox; number <= LastCharacterBox; ++number)
         selection.append(CharacterBox(number)->isChecked() ? u'T' : u'F');
     Ini.WriteString("CheckBox", "Wert", selection);
-    Ini.WriteString("Option", "KG", Form1->Width() > 498 ? "G" : "K");
+    Ini.WriteString("Option", "KG", IsExpanded(Form1->Width()) ? "G" : "K");
     Ini.WriteString("Option", "L", LabeledEdit1->text());
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TForm.h"
+#include "platform/TForm.h"
 #include "ui_Unit1.h"
 
 #include <initializer_list>
@@ -11,11 +11,16 @@ class QCheckBox;
 class TForm1 : public TForm, public Ui::TForm1 {
     Q_OBJECT
 public:
-    TForm1();
+    // The character boxes are numbered from FirstCharacterBox to LastCharacterBox, after the four
+    // category boxes.
+    static constexpr int FirstCharacterBox = 5;
+    static constexpr int LastCharacterBox = 105;
+    // The two widths the program sets. A window dragged wider than 498 counts as expanded too.
+    static constexpr int CompactWidth = 205;
+    static constexpr int ExpandedWidth = 500;
+    static constexpr bool IsExpanded(int Width) { return Width > 498; }
 
-    // A key of Length characters, each drawn uniformly from the checked character boxes; empty for a
-    // Length of 0 or less. Throws if a key is asked for and no character box is checked.
-    QString GenerateKey(int Length) const;
+    TForm1();
 
     void FormCreate(QObject* Sender);
     void FormClose(QObject* Sender, TCloseAction& Action);

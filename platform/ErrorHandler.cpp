@@ -1,6 +1,6 @@
-#include "ErrorHandler.h"
+#include "platform/ErrorHandler.h"
 
-#include "Exception.h"
+#include "platform/Exception.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "Memo.h"
+#include "platform/Memo.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -13,11 +13,4 @@ void AppendLine(QPlainTextEdit* Memo, const QString& Text) {
     end.insertText(lastLineOpen ? u'\n' + Text + u'\n' : Text + u'\n');
     // The caret follows, so the newest line is in view.
     Memo->setTextCursor(end);
-}
-
-QStringList Lines(const QPlainTextEdit* Memo) {
-    QStringList lines = Memo->toPlainText().split(u'\n');
-    if (lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
 }

@@ -1,4 +1,4 @@
-#include "Memory.h"
+#include "platform/Memory.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
-#include "Random.h"
+#include "platform/Random.h"
 
-#include "Exception.h"
+#include "platform/Exception.h"
 
 #include <sodium.h>
 

@@ -1,6 +1,6 @@
-#include "SysUtils.h"
+#include "platform/SysUtils.h"
 
-#include "Exception.h"
+#include "platform/Exception.h"
 
 #include <algorithm>
 #include <limits>

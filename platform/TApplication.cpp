@@ -1,10 +1,7 @@
-#include "TApplication.h"
+#include "platform/TApplication.h"
 
-#include "ErrorHandler.h"
-#include "ProgramInfo.h"
+#include "platform/ErrorHandler.h"
 
-#include <QFont>
-#include <QIcon>
 #include <QLibraryInfo>
 #include <QStyleFactory>
 #include <QTranslator>
@@ -23,11 +20,6 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {
-    // No display name: the toolkit would add it to every window title, and the window is called "Form1".
-    setApplicationName(QString::fromUtf8(ProgramInfo::ProductName));
-    setApplicationVersion(QString::fromUtf8(ProgramInfo::FileVersion));
-    setDesktopFileName(QString::fromUtf8(ProgramInfo::DesktopFileName));
-    setWindowIcon(QIcon(QStringLiteral(":/zadrin.png")));
     // The toolkit's own texts (edit menus, file errors) in German, where the translations are installed.
     auto* translator = new QTranslator(this);
     if (translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
@@ -35,8 +27,6 @@ void TApplication::Initialize() {
         installTranslator(translator);
     // The same look and metrics on every desktop: the layout is fixed to the pixel.
     setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 }
 
 void TApplication::RunCreationHandler() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TForm.h"
+#include "platform/TForm.h"
 
 #include <QApplication>
 #include <functional>
@@ -16,7 +16,7 @@ public:
     TApplication();
     ~TApplication() override;
 
-    // Name, version, icon, style and font stand-ins of the program.
+    // The toolkit's own texts in German and the same style on every desktop.
     void Initialize();
 
     // Builds the form, points Reference at it, then runs its creation handler. A form created
@@ -29,8 +29,6 @@ public:
         mainForm_ = std::move(form);
         RunCreationHandler();
     }
-
-    TForm* MainForm() const { return mainForm_.get(); }
 
     // Shows the main form and runs the loop until it closes.
     int Run();

@@ -1,6 +1,6 @@
-#include "TForm.h"
+#include "platform/TForm.h"
 
-#include "ErrorHandler.h"
+#include "platform/ErrorHandler.h"
 
 #include <QCloseEvent>
 
@@ -23,11 +23,10 @@ void TForm::SetWidth(int Value) {
     resize(client, height());
 }
 
-void TForm::SetFontPixelSize(int Pixels) {
+void TForm::SetFontSize(int Pixels, int Stretch) {
     QFont f = font();
     f.setPixelSize(Pixels);
-    // The stand-ins for the designed font run a little wider than it; narrow them so labels fit.
-    f.setStretch(94);
+    f.setStretch(Stretch);
     setFont(f);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "ErrorHandler.h"
+#include "platform/ErrorHandler.h"
 
 #include <QHash>
 #include <QWidget>
 
-enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+// What a close handler decides: the window closes (caFree) or stays open (caNone).
+enum class TCloseAction { caNone, caFree };
 
 // A top-level window built from a layout, with its controls findable by name.
 // Widths and heights are outer sizes, frame included: the client area is smaller by a fixed frame
@@ -37,8 +38,8 @@ protected:
     TForm();
     // Call once the layout has built every control.
     void IndexComponents();
-    // The layout is designed for text 11 pixels high.
-    void SetFontPixelSize(int Pixels);
+    // The form's font at that height, its width scaled by Stretch percent.
+    void SetFontSize(int Pixels, int Stretch);
 
     // Connects the signal to a handler. An error leaving the handler is reported right there, so that
     // it never unwinds through the toolkit's event delivery.

@@ -1,8 +1,8 @@
-#include "TIniFile.h"
+#include "platform/TIniFile.h"
 
-#include "CodePage1252.h"
-#include "Exception.h"
-#include "Profile.h"
+#include "platform/CodePage1252.h"
+#include "platform/Exception.h"
+#include "platform/Profile.h"
 
 #include <QDir>
 #include <QFile>

@@ -17,8 +17,6 @@ public:
     // the file, when it cannot be written; the file then stays as it was.
     void WriteString(const QString& Section, const QString& Ident, const QString& Value);
 
-    const QString& FileName() const { return fileName_; }
-
 private:
     QString fileName_;
 };

@@ -1,4 +1,4 @@
-#include "TLabel.h"
+#include "platform/TLabel.h"
 
 #include <QMouseEvent>
 

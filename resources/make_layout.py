@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Writes Unit1.ui, the window's layout, from the thirteen runs of the character grid.
+"""Writes Unit1.ui, the window's layout: this script is its only source.
 
-Run it after changing a run below; edit everything else in Unit1.ui directly or in Designer.
+Change the layout here, then run it; with --check it only tells whether Unit1.ui is what it writes
+(a test does that, so that an edit made to Unit1.ui by hand or in Designer is not lost unseen).
 """
+import sys
 from pathlib import Path
 from xml.sax.saxutils import escape
 
@@ -131,7 +133,7 @@ def main():
   <customwidget>
    <class>TLabel</class>
    <extends>QLabel</extends>
-   <header>TLabel.h</header>
+   <header>platform/TLabel.h</header>
   </customwidget>
  </customwidgets>
  <tabstops>
@@ -141,7 +143,12 @@ def main():
  <connections/>
 </ui>
 """
-    Path(__file__).with_name("Unit1.ui").write_text(ui, encoding="utf-8")
+    target = Path(__file__).with_name("Unit1.ui")
+    if "--check" in sys.argv[1:]:
+        if target.read_text(encoding="utf-8") != ui:
+            sys.exit(f"{target} differs from what {Path(__file__).name} writes: change the script, then run it")
+        return
+    target.write_text(ui, encoding="utf-8")
 
 
 if __name__ == "__main__":

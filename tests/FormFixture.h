@@ -1,11 +1,11 @@
 #pragma once
 
-#include "TApplication.h"
-#include "Unit1.h"
+#include "form/Unit1.h"
+#include "platform/TApplication.h"
 
 #include <QCheckBox>
-
 #include <QFile>
+#include <QPlainTextEdit>
 
 // The main form as the program creates it, reading the settings file the last one left.
 inline void ReopenMainForm() {
@@ -18,15 +18,8 @@ inline void CreateMainForm() {
     ReopenMainForm();
 }
 
-// Lookups by box number for the checks.
-
 inline QCheckBox* Box(int Number) {
     return Form1->findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(Number));
-}
-
-inline void SetCharacterBoxes(bool Checked) {
-    for (int n = 5; n <= 105; ++n)
-        Box(n)->setChecked(Checked);
 }
 
 inline QList<int> Range(int First, int Last) {
@@ -37,7 +30,12 @@ inline QList<int> Range(int First, int Last) {
 }
 
 inline QList<int> AllCharacterBoxes() {
-    return Range(5, 105);
+    return Range(TForm1::FirstCharacterBox, TForm1::LastCharacterBox);
+}
+
+inline void SetCharacterBoxes(bool Checked) {
+    for (int n : AllCharacterBoxes())
+        Box(n)->setChecked(Checked);
 }
 
 // Exactly these character boxes checked.
@@ -47,13 +45,22 @@ inline void CheckOnly(const QList<int>& Numbers) {
         Box(n)->setChecked(true);
 }
 
-// Lookups by box number for the checks.
-
 // The numbers of the character boxes that are checked, ascending.
 inline QList<int> CheckedBoxes() {
     QList<int> numbers;
-    for (int n = 5; n <= 105; ++n)
+    for (int n : AllCharacterBoxes())
         if (Box(n)->isChecked())
             numbers.append(n);
     return numbers;
 }
+
+// The history's lines as a user sees them: a last line break ends the last line.
+inline QStringList Lines(const QPlainTextEdit* Memo) {
+    QStringList lines = Memo->toPlainText().split(u'\n');
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+inline constexpr int Compact = TForm1::CompactWidth;
+inline constexpr int Expanded = TForm1::ExpandedWidth;

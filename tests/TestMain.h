@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ErrorHandler.h"
-#include "TApplication.h"
+#include "platform/ErrorHandler.h"
+#include "platform/TApplication.h"
 
 #include <QDir>
 #include <QStringList>
@@ -9,11 +9,16 @@
 #include <QTest>
 
 // Runs a Qt Test class inside the program's own application object, so that errors leaving a
-// handler reach the top-level handler as in the program.
+// handler reach the top-level handler as in the program. It runs in a working directory of its own:
+// the settings file of wherever the tests were started stays untouched, and test programs running
+// side by side do not share one.
 #define ZADRIN_TEST_MAIN(TestClass)                                                                          \
     int main(int argc, char** argv) {                                                                        \
         TApplication application;                                                                            \
         application.Initialize();                                                                            \
+        QTemporaryDir workingDirectory;                                                                      \
+        if (!workingDirectory.isValid() || !QDir::setCurrent(workingDirectory.path()))                       \
+            return 2;                                                                                        \
         TestClass test;                                                                                      \
         return QTest::qExec(&test, argc, argv);                                                              \
     }

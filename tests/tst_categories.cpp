@@ -5,7 +5,7 @@
 namespace {
 QList<int> AllExcept(const QList<int>& Members) {
     QList<int> rest;
-    for (int n = 5; n <= 105; ++n)
+    for (int n : AllCharacterBoxes())
         if (!Members.contains(n))
             rest.append(n);
     return rest;

@@ -1,7 +1,7 @@
 // Text and numbers, and text and the bytes of code page 1252.
-#include "CodePage1252.h"
-#include "Exception.h"
-#include "SysUtils.h"
+#include "platform/CodePage1252.h"
+#include "platform/Exception.h"
+#include "platform/SysUtils.h"
 
 #include <QTest>
 

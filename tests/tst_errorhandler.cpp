@@ -1,6 +1,6 @@
 // An exception that leaves a handler is shown by the top-level handler, and the program goes on.
-#include "Exception.h"
 #include "TestMain.h"
+#include "platform/Exception.h"
 
 #include <QCloseEvent>
 #include <QPushButton>

@@ -1,9 +1,9 @@
 // "Key erzeugen": keys of the asked length from exactly the checked characters, uniformly drawn,
 // shown in the key field and added to the history; errors change nothing.
 #include "FormFixture.h"
-#include "Memo.h"
-#include "Random.h"
 #include "TestMain.h"
+#include "platform/Memo.h"
+#include "platform/Random.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>

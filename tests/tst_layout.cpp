@@ -1,7 +1,7 @@
 // The window against its design tables: every control's name, place, text, state and tab order,
 // and the grid of 101 character boxes, as the layout builds them before any handler runs.
 #include "TestMain.h"
-#include "Unit1.h"
+#include "form/Unit1.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -50,7 +50,7 @@ const QStringList& TabOrder() {
     static const QStringList order = [] {
         QStringList names = {"Button1",   "Button2",   "LabeledEdit1", "LabeledEdit2", "CheckBox1",
                              "CheckBox3", "CheckBox4", "CheckBox2",    "Memo1",        "Button3"};
-        for (int n = 5; n <= 105; ++n)
+        for (int n = TForm1::FirstCharacterBox; n <= TForm1::LastCharacterBox; ++n)
             if (n != 67)
                 names.append(QStringLiteral("CheckBox%1").arg(n));
         names << "CheckBox67"
@@ -160,7 +160,7 @@ private slots:
     void everyCharacterOnce() {
         // The 32 printable ASCII characters that are neither letters nor digits, each exactly once.
         QString seen;
-        for (int n = 5; n <= 105; ++n)
+        for (int n = TForm1::FirstCharacterBox; n <= TForm1::LastCharacterBox; ++n)
             seen.append(BoxOf(n)->text().left(1));
         QCOMPARE(QSet<QChar>(seen.begin(), seen.end()).size(), 101);
         for (char16_t c = 0x21; c < 0x7F; ++c)

@@ -1,8 +1,9 @@
 // The settings file's format, read and written as bytes, and the file itself: code page 1252,
 // damaged and unwritable files, and a save cut off half-way.
-#include "Exception.h"
-#include "Profile.h"
-#include "TIniFile.h"
+#include "TestFiles.h"
+#include "platform/Exception.h"
+#include "platform/Profile.h"
+#include "platform/TIniFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,22 +18,6 @@ using OptionalValue = std::optional<QByteArray>;
 Q_DECLARE_METATYPE(OptionalValue)
 
 namespace {
-// Every byte of a literal that holds NUL bytes.
-template <std::size_t N> QByteArray Bytes(const char (&literal)[N]) {
-    return QByteArray(literal, N - 1);
-}
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void Store(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 ino_t Inode(const QString& path) {
     struct stat s {};
     return ::stat(QFile::encodeName(path).constData(), &s) == 0 ? s.st_ino : 0;
@@ -283,7 +268,9 @@ private slots:
         QProcess writer;
         writer.start(QStringLiteral(INI_WRITER), {path});
         QVERIFY(writer.waitForStarted());
-        QTest::qWait(1500);
+        // Into the second save, so that the file already holds a written version.
+        for (int saves = 0; saves < 2; saves += int(writer.readAll().count("saving")))
+            QVERIFY(writer.waitForReadyRead(10000));
         writer.kill();
         QVERIFY(writer.waitForFinished());
 

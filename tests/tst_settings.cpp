@@ -1,24 +1,17 @@
 // Selection, length and width come back at the next start from Zadrin.ini in the working directory.
 #include "FormFixture.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QLineEdit>
 
 namespace {
-// Every byte of a literal that holds NUL bytes.
-template <std::size_t N> QByteArray Bytes(const char (&literal)[N]) {
-    return QByteArray(literal, N - 1);
-}
-
 QByteArray SettingsFile() {
-    QFile file("Zadrin.ini");
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+    return Contents(QStringLiteral("Zadrin.ini"));
 }
 
 void StoreSettings(const QByteArray& bytes) {
-    QFile file("Zadrin.ini");
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
+    Store(QStringLiteral("Zadrin.ini"), bytes);
 }
 
 void CloseAndReopen() {
@@ -40,7 +33,7 @@ private slots:
     void init() { CreateMainForm(); }
 
     void firstRun() {
-        QCOMPARE(Form1->Width(), 205);
+        QCOMPARE(Form1->Width(), Compact);
         QCOMPARE(Form1->LabeledEdit1->text(), QStringLiteral("8"));
         QCOMPARE(CheckedBoxes(), AllCharacterBoxes());
         QVERIFY(AllCategoriesAre(true));
@@ -59,12 +52,12 @@ private slots:
         Box(31)->setChecked(false);
         Box(73)->setChecked(false);
         Form1->LabeledEdit1->setText("12");
-        Form1->SetWidth(500);
+        Form1->SetWidth(Expanded);
         const QList<int> checked = CheckedBoxes();
         CloseAndReopen();
         QCOMPARE(CheckedBoxes(), checked);
         QCOMPARE(Form1->LabeledEdit1->text(), QStringLiteral("12"));
-        QCOMPARE(Form1->Width(), 500);
+        QCOMPARE(Form1->Width(), Expanded);
         QVERIFY(AllCategoriesAre(false)); // after a saved selection, whatever it is
     }
 
@@ -72,10 +65,10 @@ private slots:
         QTest::addColumn<int>("width");
         QTest::addColumn<QByteArray>("saved");
         QTest::addColumn<int>("nextStart");
-        QTest::newRow("500") << 500 << QByteArray("G") << 500;
-        QTest::newRow("499") << 499 << QByteArray("G") << 500;
-        QTest::newRow("498") << 498 << QByteArray("K") << 205;
-        QTest::newRow("205") << 205 << QByteArray("K") << 205;
+        QTest::newRow("500") << Expanded << QByteArray("G") << Expanded;
+        QTest::newRow("499") << 499 << QByteArray("G") << Expanded;
+        QTest::newRow("498") << 498 << QByteArray("K") << Compact;
+        QTest::newRow("205") << Compact << QByteArray("K") << Compact;
     }
 
     void widthAtClose() {
@@ -94,26 +87,26 @@ private slots:
         QTest::addColumn<QString>("length");
         QTest::addColumn<QList<int>>("checked");
         QTest::addColumn<bool>("categories");
-        const QList<int> all = Range(5, 105);
-        QTest::newRow("KG g") << QByteArray("[Option]\r\nKG=g\r\n") << 205 << "8" << all << true;
-        QTest::newRow("KG G") << QByteArray("[option]\r\nkg=G\r\n") << 500 << "8" << all << true;
-        QTest::newRow("KG other") << QByteArray("[Option]\r\nKG=Gross\r\n") << 205 << "8" << all << true;
+        const QList<int> all = AllCharacterBoxes();
+        QTest::newRow("KG g") << QByteArray("[Option]\r\nKG=g\r\n") << Compact << "8" << all << true;
+        QTest::newRow("KG G") << QByteArray("[option]\r\nkg=G\r\n") << Expanded << "8" << all << true;
+        QTest::newRow("KG other") << QByteArray("[Option]\r\nKG=Gross\r\n") << Compact << "8" << all << true;
         QTest::newRow("empty values")
-            << QByteArray("[CheckBox]\r\nWert=\r\n[Option]\r\nKG=\r\nL=\r\n") << 205 << "" << all << true;
+            << QByteArray("[CheckBox]\r\nWert=\r\n[Option]\r\nKG=\r\nL=\r\n") << Compact << "" << all << true;
         QTest::newRow("101 F") << "[CheckBox]\r\nWert=" + QByteArray(101, 'F') + "\r\n"
-                               << 205 << "8" << QList<int>() << false;
+                               << Compact << "8" << QList<int>() << false;
         QTest::newRow("50 T") << "[CheckBox]\r\nWert=" + QByteArray(50, 'T') + "\r\n"
-                              << 205 << "8" << Range(5, 54) << false;
+                              << Compact << "8" << Range(5, 54) << false;
         QTest::newRow("lower-case t")
-            << QByteArray("[CheckBox]\r\nWert=tTtT\r\n") << 205 << "8" << QList<int>{6, 8} << false;
+            << QByteArray("[CheckBox]\r\nWert=tTtT\r\n") << Compact << "8" << QList<int>{6, 8} << false;
         QTest::newRow("beyond 101 ignored") << "[CheckBox]\r\nWert=" + QByteArray(100, 'F') + "TTTT\r\n"
-                                            << 205 << "8" << QList<int>{105} << false;
-        QTest::newRow("L 12") << QByteArray("[Option]\r\nL=12\r\n") << 205 << "12" << all << true;
+                                            << Compact << "8" << QList<int>{105} << false;
+        QTest::newRow("L 12") << QByteArray("[Option]\r\nL=12\r\n") << Compact << "12" << all << true;
         QTest::newRow("L abc kept as it is")
-            << QByteArray("[Option]\r\nL=abc\r\n") << 205 << "abc" << all << true;
+            << QByteArray("[Option]\r\nL=abc\r\n") << Compact << "abc" << all << true;
         QTest::newRow("L in code page 1252")
-            << QByteArray("[Option]\r\nL=\xE4\x80\r\n") << 205 << QString::fromUtf8("ä€") << all << true;
-        QTest::newRow("damaged") << Bytes("\0\xFF\xFE[[[==\r\n\0") << 205 << "8" << all << true;
+            << QByteArray("[Option]\r\nL=\xE4\x80\r\n") << Compact << QString::fromUtf8("ä€") << all << true;
+        QTest::newRow("damaged") << Bytes("\0\xFF\xFE[[[==\r\n\0") << Compact << "8" << all << true;
     }
 
     void storedValues() {

@@ -1,7 +1,7 @@
 // The key field's note on the strength of the key it shows, and which keys can be shown at all.
-#include "KeyLength.h"
-#include "KeyStrength.h"
-#include "Memory.h"
+#include "form/KeyLength.h"
+#include "form/KeyStrength.h"
+#include "platform/Memory.h"
 
 #include <QTest>
 

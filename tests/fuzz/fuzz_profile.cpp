@@ -1,7 +1,7 @@
 // Reads and writes profile text made by the fuzzer. Besides crashes, hangs and bad memory accesses it
 // checks that a written value reads back, that writing it again changes nothing, and that every other
 // key keeps its value.
-#include "Profile.h"
+#include "platform/Profile.h"
 
 #include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>
