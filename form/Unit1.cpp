@@ -131,6 +131,7 @@ void TForm1::FormClose(QObject*, TCloseAction&) {
     Ini.WriteString("CheckBox", "Wert", selection);
     Ini.WriteString("Option", "KG", IsExpanded(Form1->Width()) ? "G" : "K");
     Ini.WriteString("Option", "L", LabeledEdit1->text());
+    Ini.UpdateFile();
 }
 
 void TForm1::SetMembers(const QCheckBox* Category, std::initializer_list<QCheckBox*> Members) {

@@ -11,16 +11,18 @@ struct Line {
     QByteArrayView content; // without the line break
 };
 
+// CR LF, LF and CR alone each end a line.
 QList<Line> SplitLines(QByteArrayView text) {
     QList<Line> lines;
     qsizetype begin = 0;
     while (begin < text.size()) {
-        const qsizetype newline = text.indexOf('\n', begin);
-        const qsizetype end = newline < 0 ? text.size() : newline + 1;
-        QByteArrayView content = text.sliced(begin, (newline < 0 ? end : newline) - begin);
-        if (content.endsWith('\r'))
-            content.chop(1);
-        lines.append({begin, end, content});
+        qsizetype stop = begin;
+        while (stop < text.size() && text[stop] != '\n' && text[stop] != '\r')
+            ++stop;
+        qsizetype end = stop;
+        if (end < text.size())
+            end += text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1;
+        lines.append({begin, end, text.sliced(begin, stop - begin)});
         begin = end;
     }
     return lines;
@@ -142,11 +144,10 @@ QByteArray Write(QByteArrayView text, QByteArrayView section, QByteArrayView key
     QByteArray result = text.toByteArray();
     // Text after which something is appended must end its last line first.
     const auto endLine = [&result](qsizetype at) {
-        if (at == 0 || result[at - 1] == '\n')
+        if (at == 0 || result[at - 1] == '\n' || result[at - 1] == '\r')
             return at;
-        const QByteArray lineEnd = result[at - 1] == '\r' ? "\n" : "\r\n"; // complete a cut-off CR LF
-        result.insert(at, lineEnd);
-        return at + lineEnd.size();
+        result.insert(at, "\r\n");
+        return at + 2;
     };
 
     if (block.header < 0) {

@@ -5,8 +5,8 @@
 
 // The text of a profile (.ini) file as bytes: "[Section]" lines, each followed by "Key=Value" lines.
 // Section and key names match ignoring ASCII case; of duplicate sections and duplicate keys the first
-// counts. Lines starting with ";" are comments, lines without "=" hold no key. Lines may end in CR LF
-// or LF alone.
+// counts. Lines starting with ";" are comments, lines without "=" hold no key. A line ends with CR LF,
+// LF or CR.
 namespace Profile {
 
 // The value of Key in Section, with spaces and tabs around it and one pair of enclosing quotes

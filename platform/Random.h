@@ -3,7 +3,7 @@
 #include <functional>
 
 // Starts the cryptographic random source (seeded by the kernel); later calls do nothing.
-// Throws Exception if the source cannot start.
+// Throws Exception if the source cannot start, also when the kernel gives no random bytes.
 void Randomize();
 
 // Uniform in [0, n), without modulo bias; n >= 1.

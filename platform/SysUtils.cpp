@@ -16,6 +16,19 @@ QString Quoted(const QString& Text) {
 bool IsAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
+
+bool IsSpaceOrTab(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+// Only the blanks a settings file keeps: a text accepted now must be accepted after a restart too.
+QStringView TrimmedBlanks(QStringView text) {
+    while (!text.isEmpty() && IsSpaceOrTab(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && IsSpaceOrTab(text.back()))
+        text.chop(1);
+    return text;
+}
 } // namespace
 
 QString IntToStr(int Value) {
@@ -23,10 +36,10 @@ QString IntToStr(int Value) {
 }
 
 int StrToInt(const QString& Text) {
-    const QString text = Text.trimmed();
+    const QStringView text = TrimmedBlanks(Text);
     const bool negative = text.startsWith(u'-');
     const bool signed_ = negative || text.startsWith(u'+');
-    const QStringView digits = QStringView(text).mid(signed_ ? 1 : 0);
+    const QStringView digits = text.mid(signed_ ? 1 : 0);
     if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), IsAsciiDigit))
         throw EConvertError(QStringLiteral("%1 ist keine gültige ganze Zahl.").arg(Quoted(Text)));
 

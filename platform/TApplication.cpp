@@ -1,5 +1,6 @@
 #include "platform/TApplication.h"
 
+#include "platform/EndOfSession.h"
 #include "platform/ErrorHandler.h"
 
 #include <QLibraryInfo>
@@ -45,8 +46,15 @@ void TApplication::DestroyForm() {
 }
 
 int TApplication::Run() {
-    if (mainForm_)
-        mainForm_->show();
+    // A form whose creation failed is only half set up: after the message, the program ends.
+    if (!mainForm_ || !mainForm_->Created())
+        return EXIT_FAILURE;
+    // Asked to end, the program closes its window as the user would, so the close handler runs once.
+    OnEndOfSession(this, [this] {
+        if (mainForm_ && mainForm_->isVisible())
+            mainForm_->close();
+    });
+    mainForm_->show();
     return exec();
 }
 

@@ -33,12 +33,14 @@ void TForm::SetFontSize(int Pixels, int Stretch) {
 void TForm::Create() {
     BindHandlers();
     DoCreate();
+    created_ = true;
 }
 
 void TForm::closeEvent(QCloseEvent* Event) {
     TCloseAction action = TCloseAction::caFree;
     try {
-        DoClose(action);
+        if (created_)
+            DoClose(action);
     } catch (...) {
         // The window still closes: an error while closing must not trap the user.
         ShowCurrentException();

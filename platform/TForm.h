@@ -33,6 +33,8 @@ public:
     // Connects the handlers, then runs the creation handler. From here on every change of a check
     // box, by the user or by the program, runs its handler before the change returns.
     void Create();
+    // Whether the creation handler ran to its end.
+    bool Created() const { return created_; }
 
 protected:
     TForm();
@@ -56,11 +58,13 @@ protected:
 
     virtual void BindHandlers() {}
     virtual void DoCreate() {}
-    // Runs on every close of the window, however caused, before it closes.
+    // Runs on every close of the window, however caused, before it closes; not after a creation
+    // handler that failed, whose form is only half set up.
     virtual void DoClose(TCloseAction& Action) { Q_UNUSED(Action); }
 
     void closeEvent(QCloseEvent* Event) override;
 
 private:
     QHash<QString, QObject*> components_;
+    bool created_ = false;
 };

@@ -1,13 +1,12 @@
 #include "platform/TIniFile.h"
 
-#include "platform/CodePage1252.h"
 #include "platform/Exception.h"
+#include "platform/FileReplace.h"
 #include "platform/Profile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 // A settings file is a few hundred bytes; anything this large is not one and is left alone.
@@ -15,15 +14,16 @@ constexpr qint64 largestFile = 16 * 1024 * 1024;
 
 enum class Contents { Missing, Read, Unreadable };
 
-Contents Load(const QString& fileName, QByteArray& text) {
+Contents Load(const QString& fileName, QByteArray& bytes) {
     QFile file(fileName);
-    if (!file.exists())
+    const QFileInfo info(fileName);
+    if (!info.exists()) // a link to a file not there yet is missing too
         return Contents::Missing;
-    if (!QFileInfo(fileName).isFile() || file.size() > largestFile || !file.open(QIODevice::ReadOnly))
+    if (!info.isFile() || file.size() > largestFile || !file.open(QIODevice::ReadOnly))
         return Contents::Unreadable;
-    text = file.read(largestFile + 1);
-    return text.size() > largestFile || file.error() != QFileDevice::NoError ? Contents::Unreadable
-                                                                             : Contents::Read;
+    bytes = file.read(largestFile + 1);
+    return bytes.size() > largestFile || file.error() != QFileDevice::NoError ? Contents::Unreadable
+                                                                              : Contents::Read;
 }
 
 [[noreturn]] void CannotSave(const QString& fileName, const QString& reason) {
@@ -39,27 +39,35 @@ TIniFile::TIniFile(const QString& FileName)
 }
 
 QString TIniFile::ReadString(const QString& Section, const QString& Ident, const QString& Default) const {
-    QByteArray text;
-    if (Load(fileName_, text) != Contents::Read)
+    QByteArray bytes;
+    if (Load(fileName_, bytes) != Contents::Read)
         return Default;
-    const auto value = Profile::Read(text, ToCp1252(Section), ToCp1252(Ident));
-    return value ? FromCp1252(*value) : Default;
+    const auto text = FileText::Decode(bytes);
+    if (!text)
+        return Default;
+    const auto value = Profile::Read(text->Lines, text->Bytes(Section), text->Bytes(Ident));
+    return value ? text->Value(*value) : Default;
 }
 
 void TIniFile::WriteString(const QString& Section, const QString& Ident, const QString& Value) {
-    QByteArray old;
-    if (Load(fileName_, old) == Contents::Unreadable)
-        CannotSave(fileName_, QStringLiteral("Die vorhandene Datei lässt sich nicht lesen."));
-    const QByteArray text = Profile::Write(old, ToCp1252(Section), ToCp1252(Ident), ToCp1252(Value));
-    if (text == old)
-        return;
+    if (!pending_) {
+        if (Load(fileName_, original_) == Contents::Unreadable)
+            CannotSave(fileName_, QStringLiteral("Die vorhandene Datei lässt sich nicht lesen."));
+        pending_ = FileText::Decode(original_);
+        if (!pending_)
+            CannotSave(fileName_, QStringLiteral("Die vorhandene Datei ist kein gültiger UTF-16-Text."));
+    }
+    FileText& text = *pending_;
+    text.Lines = Profile::Write(text.Lines, text.Bytes(Section), text.Bytes(Ident), text.Bytes(Value));
+}
 
-    QSaveFile file(fileName_);
-    if (!file.open(QIODevice::WriteOnly))
-        CannotSave(fileName_, file.errorString());
-    // A full disk shows only here: an unchecked commit was seen to report success and leave the file empty.
-    if (file.write(text) != text.size() || !file.flush())
-        CannotSave(fileName_, file.errorString());
-    if (!file.commit())
-        CannotSave(fileName_, file.errorString());
+void TIniFile::UpdateFile() {
+    if (!pending_)
+        return;
+    const QByteArray bytes = pending_->Encode();
+    if (bytes == original_)
+        return; // nothing changed: the file is left alone
+    if (const QString reason = ReplaceFileContent(fileName_, bytes); !reason.isEmpty())
+        CannotSave(fileName_, reason);
+    original_ = bytes;
 }

@@ -13,5 +13,6 @@ int main(int argc, char** argv) {
         std::puts("saving");
         std::fflush(stdout);
         ini.WriteString("Option", "L", value);
+        ini.UpdateFile();
     }
 }

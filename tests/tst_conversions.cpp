@@ -44,6 +44,9 @@ private slots:
         QTest::newRow("hex") << "0x10" << notNumber.arg("0x10");
         QTest::newRow("arabic-indic digits")
             << QString::fromUtf8("٣") << notNumber.arg(QString::fromUtf8("٣"));
+        QTest::newRow("ideographic space, lost in the settings file")
+            << QString::fromUtf8("\u300012") << notNumber.arg(QString::fromUtf8("\u300012"));
+        QTest::newRow("line break around") << "\n12\r" << notNumber.arg("\n12\r");
         QTest::newRow("fullwidth digit") << QString::fromUtf8("８") << notNumber.arg(QString::fromUtf8("８"));
         QTest::newRow("one past largest") << "2147483648" << outOfRange.arg("2147483648");
         QTest::newRow("one past smallest") << "-2147483649" << outOfRange.arg("-2147483649");

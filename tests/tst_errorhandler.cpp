@@ -17,6 +17,16 @@ protected:
         throw Exception(QStringLiteral("Speichern fehlgeschlagen"));
     }
 };
+class CreationFails : public TForm {
+public:
+    int closes = 0;
+
+protected:
+    void DoCreate() override {
+        throw Exception(QStringLiteral("Der Zufallsgenerator konnte nicht gestartet werden."));
+    }
+    void DoClose(TCloseAction&) override { ++closes; }
+};
 } // namespace
 
 class TestErrorHandler : public QObject {
@@ -65,9 +75,23 @@ private slots:
         QCOMPARE(errors.messages, QStringList{QStringLiteral("erster Fehler")});
     }
 
+    void aFormWhoseCreationFailedSavesNothingAndDoesNotRun() {
+        ReportedErrors errors;
+        auto* application = static_cast<TApplication*>(qApp);
+        CreationFails* form = nullptr;
+        application->CreateForm(form);
+        QCOMPARE(errors.messages, QStringList{"Der Zufallsgenerator konnte nicht gestartet werden."});
+        QVERIFY(!form->Created());
+        QCOMPARE(application->Run(), EXIT_FAILURE); // returns at once, the window never shown
+        QVERIFY(!form->isVisible());
+        QVERIFY(form->close());
+        QCOMPARE(form->closes, 0);
+    }
+
     void anErrorWhileClosingIsShownAndTheWindowStillCloses() {
         ReportedErrors errors;
         ClosingFails form;
+        form.Create();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(form.close());

@@ -8,16 +8,30 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <optional>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using OptionalValue = std::optional<QByteArray>;
 Q_DECLARE_METATYPE(OptionalValue)
 
 namespace {
+// One value saved as the program saves: written, then the file updated.
+void Save(const QString& path, const QString& section, const QString& key, const QString& value) {
+    TIniFile ini(path);
+    ini.WriteString(section, key, value);
+    ini.UpdateFile();
+}
+
+QByteArray Utf16(const QString& text, QStringConverter::Encoding encoding) {
+    const QByteArray mark = encoding == QStringConverter::Utf16LE ? "\xFF\xFE" : "\xFE\xFF";
+    return mark + QStringEncoder(encoding)(text);
+}
+
 ino_t Inode(const QString& path) {
     struct stat s {};
     return ::stat(QFile::encodeName(path).constData(), &s) == 0 ? s.st_ino : 0;
@@ -81,6 +95,10 @@ private slots:
             << QByteArray("[A]\r\nk=a=b\r\n") << QByteArray("A") << QByteArray("k") << OptionalValue("a=b");
         QTest::newRow("LF only") << QByteArray("[A]\nx=1\n[B]\nk=v\n") << QByteArray("B") << QByteArray("k")
                                  << OptionalValue("v");
+        QTest::newRow("CR only") << QByteArray("[A]\rx=1\r[B]\rk=v\r") << QByteArray("B") << QByteArray("k")
+                                 << OptionalValue("v");
+        QTest::newRow("CR CR LF") << QByteArray("[Option]\r\r\nKG=G\r\r\n") << QByteArray("Option")
+                                  << QByteArray("KG") << OptionalValue("G");
         QTest::newRow("mixed line ends, no final one")
             << QByteArray("[A]\r\nx=1\n[B]\r\nk=v") << QByteArray("B") << QByteArray("k")
             << OptionalValue("v");
@@ -131,11 +149,17 @@ private slots:
         QTest::newRow("first of two sections")
             << QByteArray("[A]\r\nx=1\r\n[A]\r\nk=2\r\n") << QByteArray("A") << QByteArray("k")
             << QByteArray("9") << QByteArray("[A]\r\nx=1\r\nk=9\r\n[A]\r\nk=2\r\n");
-        QTest::newRow("file cut after a CR")
+        QTest::newRow("last line ended by CR")
             << QByteArray("[A]\r\nx=1\r") << QByteArray("A") << QByteArray("k") << QByteArray("v")
-            << QByteArray("[A]\r\nx=1\r\nk=v\r\n");
-        QTest::newRow("header cut after a CR") << QByteArray("[A]\r") << QByteArray("A") << QByteArray("k")
-                                               << QByteArray("v") << QByteArray("[A]\r\nk=v\r\n");
+            << QByteArray("[A]\r\nx=1\rk=v\r\n");
+        QTest::newRow("header ended by CR") << QByteArray("[A]\r") << QByteArray("A") << QByteArray("k")
+                                            << QByteArray("v") << QByteArray("[A]\rk=v\r\n");
+        QTest::newRow("CR-only lines kept")
+            << QByteArray("[A]\rx=1\r[B]\ry=2\rz=3\r") << QByteArray("B") << QByteArray("y")
+            << QByteArray("9") << QByteArray("[A]\rx=1\r[B]\ry=9\r\nz=3\r");
+        QTest::newRow("CR CR LF lines kept")
+            << QByteArray("[A]\r\r\nx=1\r\r\n") << QByteArray("A") << QByteArray("k") << QByteArray("v")
+            << QByteArray("[A]\r\r\nx=1\rk=v\r\n\r\n"); // a new line goes after the last non-blank one
         QTest::newRow("empty section") << QByteArray("[A]\r\n\r\n\r\n") << QByteArray("A") << QByteArray("k")
                                        << QByteArray("v") << QByteArray("[A]\r\nk=v\r\n\r\n\r\n");
         QTest::newRow("spaces kept by quotes") << QByteArray() << QByteArray("A") << QByteArray("k")
@@ -183,11 +207,65 @@ private slots:
     }
 
     void codePage1252BothWays() {
-        TIniFile ini(path);
-        ini.WriteString("Option", "L", QString::fromUtf8("äß€Ü→"));
+        Save(path, "Option", "L", QString::fromUtf8("äß€Ü→"));
+        const TIniFile ini(path);
         QCOMPARE(Contents(path), QByteArray("[Option]\r\nL=\xE4\xDF\x80\xDC?\r\n"));
         Store(path, "[Option]\r\nL=\x80\x9F\xE4\r\n");
         QCOMPARE(ini.ReadString("Option", "L", "8"), QString::fromUtf8("€Ÿä"));
+    }
+
+    void fileEncodings_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        const QString text = QString::fromUtf8("; Notiz ä€\r\n[CheckBox]\r\nWert=TF\r\n[Option]\r\nL=%1\r\n");
+        QTest::newRow("code page 1252")
+            << QByteArray("; Notiz \xE4\x80\r\n[CheckBox]\r\nWert=TF\r\n[Option]\r\nL=\xE4\r\n")
+            << QByteArray("; Notiz \xE4\x80\r\n[CheckBox]\r\nWert=TF\r\n[Option]\r\nL=\xF6\r\n");
+        QTest::newRow("UTF-8 with mark") << "\xEF\xBB\xBF" + text.arg(QStringLiteral("ä")).toUtf8()
+                                         << "\xEF\xBB\xBF" + text.arg(QStringLiteral("ö")).toUtf8();
+        QTest::newRow("UTF-16 little-endian")
+            << Utf16(text.arg(QStringLiteral("ä")), QStringConverter::Utf16LE)
+            << Utf16(text.arg(QStringLiteral("ö")), QStringConverter::Utf16LE);
+        QTest::newRow("UTF-16 big-endian") << Utf16(text.arg(QStringLiteral("ä")), QStringConverter::Utf16BE)
+                                           << Utf16(text.arg(QStringLiteral("ö")), QStringConverter::Utf16BE);
+        QTest::newRow("CR only") << QByteArray("[CheckBox]\rWert=TF\r[Option]\rKG=G\rL=\xE4\r")
+                                 << QByteArray("[CheckBox]\rWert=TF\r[Option]\rKG=G\rL=\xF6\r\n");
+        QTest::newRow("CR CR LF") << QByteArray("[CheckBox]\r\r\nWert=TF\r\r\n[Option]\r\r\nL=\xE4\r\r\n")
+                                  << QByteArray("[CheckBox]\r\r\nWert=TF\r\r\n[Option]\r\r\nL=\xF6\r\n\r\n");
+    }
+
+    void fileEncodings() {
+        // Read as the editor that saved it meant it, written back in the same form, no other byte changed.
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        Store(path, before);
+        const TIniFile ini(path);
+        QCOMPARE(ini.ReadString("CheckBox", "Wert", ""), QStringLiteral("TF"));
+        QCOMPARE(ini.ReadString("Option", "L", "8"), QStringLiteral("ä"));
+        TIniFile writer(path);
+        writer.WriteString("CheckBox", "Wert", "TF");
+        writer.WriteString("Option", "L", QStringLiteral("ö"));
+        writer.UpdateFile();
+        QCOMPARE(Contents(path), after);
+    }
+
+    void brokenUtf16IsNeitherReadNorReplaced() {
+        const QByteArray odd = Utf16("[Option]\r\nL=12\r\n", QStringConverter::Utf16LE) + 'x';
+        Store(path, odd);
+        QCOMPARE(TIniFile(path).ReadString("Option", "L", "8"), QStringLiteral("8"));
+        QVERIFY_THROWS_EXCEPTION(Exception, Save(path, "Option", "L", "9"));
+        QCOMPARE(Contents(path), odd);
+    }
+
+    void valuesGatherUntilTheFileIsUpdated() {
+        Store(path, "[A]\r\nk=1\r\n");
+        {
+            TIniFile ini(path);
+            ini.WriteString("A", "k", "2");
+            ini.WriteString("B", "k", "3");
+            QCOMPARE(ini.ReadString("A", "k", ""), QStringLiteral("1")); // the file is still the old one
+        } // released without an update, as when the close stops half-way: nothing written
+        QCOMPARE(Contents(path), QByteArray("[A]\r\nk=1\r\n"));
     }
 
     void missingFileAndKeysGiveTheDefault() {
@@ -201,7 +279,7 @@ private slots:
     void windowsStylePathNamesTheSameFile() {
         const QString before = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
-        TIniFile(".\\Zadrin.ini").WriteString("A", "k", "v");
+        Save(".\\Zadrin.ini", "A", "k", "v");
         QVERIFY(QDir::setCurrent(before));
         QCOMPARE(Contents(path), QByteArray("[A]\r\nk=v\r\n"));
     }
@@ -221,10 +299,9 @@ private slots:
 
     void aDirectoryOfThatNameIsNeitherReadNorReplaced() {
         QVERIFY(QDir(dir.path()).mkdir("Zadrin.ini"));
-        TIniFile ini(path);
-        QCOMPARE(ini.ReadString("Option", "L", "8"), QStringLiteral("8"));
+        QCOMPARE(TIniFile(path).ReadString("Option", "L", "8"), QStringLiteral("8"));
         try {
-            ini.WriteString("Option", "L", "12");
+            Save(path, "Option", "L", "12");
             QFAIL("no error");
         } catch (const Exception& e) {
             QVERIFY2(e.Message().contains(path), qPrintable(e.Message()));
@@ -239,25 +316,106 @@ private slots:
         QTemporaryDir gone;
         const QString file = gone.filePath("Zadrin.ini");
         QVERIFY(gone.remove());
-        QVERIFY_THROWS_EXCEPTION(Exception, TIniFile(file).WriteString("A", "k", "v"));
+        QVERIFY_THROWS_EXCEPTION(Exception, Save(file, "A", "k", "v"));
 
         if (::geteuid() == 0)
             return; // the rest needs a user whom file permissions stop
         Store(path, "[A]\r\nk=alt\r\n");
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-        QVERIFY_THROWS_EXCEPTION(Exception, TIniFile(path).WriteString("A", "k", "neu"));
+        QVERIFY_THROWS_EXCEPTION(Exception, Save(path, "A", "k", "neu"));
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QCOMPARE(Contents(path), QByteArray("[A]\r\nk=alt\r\n"));
     }
 
     void writingTheSameValueLeavesTheFileAlone() {
-        TIniFile ini(path);
-        ini.WriteString("A", "k", "v");
+        Save(path, "A", "k", "v");
         const ino_t before = Inode(path);
-        ini.WriteString("a", "K", "v");
+        Save(path, "a", "K", "v");
         QCOMPARE(Inode(path), before);
-        ini.WriteString("A", "k", "w");
+        Save(path, "A", "k", "w");
         QVERIFY(Inode(path) != before); // replaced whole, not rewritten in place
+    }
+
+    void theFileStaysWhatItWas() {
+        // Owner, group and permissions are kept; another user's file stays theirs when root saves it.
+        Store(path, "[A]\r\nk=1\r\n");
+        const QByteArray name = QFile::encodeName(path);
+        QCOMPARE(::chmod(name.constData(), 0640), 0);
+        const bool root = ::geteuid() == 0;
+        if (root)
+            QCOMPARE(::chown(name.constData(), 65534, 65534), 0);
+        Save(path, "A", "k", "2");
+        struct stat s {};
+        QCOMPARE(::stat(name.constData(), &s), 0);
+        QCOMPARE(s.st_mode & 07777, mode_t(0640));
+        if (root)
+            QVERIFY(s.st_uid == 65534 && s.st_gid == 65534);
+
+        // Both names of a hard-linked file see the new content.
+        const QString other = dir.filePath("Zweitname.ini");
+        QFile::remove(other);
+        QCOMPARE(::link(name.constData(), QFile::encodeName(other).constData()), 0);
+        Save(path, "A", "k", "3");
+        QCOMPARE(Contents(other), QByteArray("[A]\r\nk=3\r\n"));
+        QCOMPARE(Inode(other), Inode(path));
+        QVERIFY(QFile::remove(other));
+        if (!root)
+            QSKIP("handing the file to another user needs root");
+    }
+
+    void aWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace() {
+        // A folder only root may add to, holding a file the user may write; root plays the user.
+        QTemporaryDir folder;
+        const QString file = folder.filePath("Zadrin.ini");
+        Store(file, "[A]\r\nk=1\r\n");
+        const bool root = ::geteuid() == 0;
+        const ino_t before = Inode(file);
+        QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                                         QFile::ExeOther));
+        if (root)
+            QCOMPARE(::chown(QFile::encodeName(file).constData(), 65534, 65534), 0);
+        const pid_t child = root ? ::fork() : 0;
+        if (child == 0) {
+            bool saved = false;
+            if (!root || (::setgid(65534) == 0 && ::setuid(65534) == 0)) {
+                try {
+                    Save(file, "A", "k", "2");
+                    saved = true;
+                } catch (const Exception&) {
+                }
+            }
+            if (root)
+                ::_exit(saved ? 0 : 1);
+            QVERIFY(saved);
+        } else {
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        QCOMPARE(Contents(file), QByteArray("[A]\r\nk=2\r\n"));
+        QCOMPARE(Inode(file), before); // the same file, written in place
+        QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+
+    void aLinkIsFollowedEvenToAFileNotThereYet() {
+        const QString target = dir.filePath("echt.ini");
+        QFile::remove(target);
+        QVERIFY(QFile::link(target, path));
+        Save(path, "A", "k", "v");
+        QVERIFY(QFileInfo(path).isSymLink());
+        QCOMPARE(Contents(target), QByteArray("[A]\r\nk=v\r\n"));
+        QVERIFY(QFile::remove(path) && QFile::remove(target));
+
+        // Into a folder that does not exist: the message says where the link points.
+        QVERIFY(QFile::link(dir.filePath("fehlt/echt.ini"), path));
+        try {
+            Save(path, "A", "k", "v");
+            QFAIL("no error");
+        } catch (const Exception& e) {
+            QVERIFY2(e.Message().contains(QDir::toNativeSeparators(dir.filePath("fehlt/echt.ini"))),
+                     qPrintable(e.Message()));
+        }
+        QVERIFY(QFile::remove(path));
     }
 
     void aSaveCutOffHalfWayLeavesAWholeFile() {

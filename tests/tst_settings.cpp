@@ -4,6 +4,8 @@
 #include "TestMain.h"
 
 #include <QLineEdit>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 QByteArray SettingsFile() {
@@ -18,6 +20,22 @@ void CloseAndReopen() {
     QVERIFY(Form1->close());
     ReopenMainForm();
 }
+
+// While one exists, this process can write files up to Bytes long only, as on a disk with that
+// little room left: a longer write fails part-way.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t Bytes) {
+        getrlimit(RLIMIT_FSIZE, &before_);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limited{Bytes, before_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &before_); }
+
+private:
+    rlimit before_{};
+};
 
 bool AllCategoriesAre(bool checked) {
     for (int n = 1; n <= 4; ++n)
@@ -158,6 +176,28 @@ private slots:
         QVERIFY(QDir::setCurrent(home));
         ReopenMainForm();
         QCOMPARE(Form1->LabeledEdit1->text(), QStringLiteral("8"));
+    }
+
+    void aSaveWithRoomForPartOfTheFileChangesNothing() {
+        const QByteArray old =
+            "; mine\r\n[CheckBox]\r\nWert=" + QByteArray(101, 'F') + "\r\n[Option]\r\nKG=K\r\nL=8\r\n";
+        StoreSettings(old);
+        ReopenMainForm();
+        Box(5)->setChecked(true);
+        Form1->SetWidth(Expanded);
+        Form1->LabeledEdit1->setText(QString(4000, u'7')); // the new file is larger than the room left
+        ReportedErrors errors;
+        {
+            const FileSizeLimit room(old.size() + 100);
+            QVERIFY(Form1->close());
+        }
+        QCOMPARE(SettingsFile(), old); // not one of the three values
+        QCOMPARE(errors.messages.size(), 1);
+        QVERIFY2(errors.messages.front().contains("Die Datei ist unverändert geblieben"),
+                 qPrintable(errors.messages.front()));
+        QVERIFY2(!errors.messages.front().contains("Unbekannter Fehler") &&
+                     !errors.messages.front().contains("Unknown error"),
+                 qPrintable(errors.messages.front()));
     }
 
     void aFailedSaveIsReportedAndTheWindowStillCloses() {

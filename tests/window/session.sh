@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A whole session in a real window, driven with mouse and keyboard: first start, widen, switch a
 # category off, type a length, make a key, quit; the next start brings everything back; a wrong
-# length shows the error box and the program goes on; every way of closing ends the program.
+# length shows the error box and the program goes on; every way of closing, signals included, ends
+# the program and saves.
 set -euo pipefail
 program=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
@@ -74,4 +75,17 @@ echo "closing with Alt+B right after start"
 start_program "$program" "$work"
 xdotool key --clearmodifiers alt+b
 wait_for_exit 20
+
+# Asked to end by a signal (log-out, kill, Ctrl+C in a terminal), the program closes its window as
+# the user would and saves once; a second signal during the save changes nothing.
+for signal in TERM HUP INT; do
+    echo "ended by SIG$signal"
+    start_program "$program" "$work"
+    type_at "${length_field[@]}" "$signal"
+    kill -"$signal" "$APP_PID"
+    kill -"$signal" "$APP_PID" 2>/dev/null || true
+    wait_for_exit 20
+    grep -q "L=$signal" "$ini" || fail "SIG$signal did not save the settings"
+    expect "one whole file after SIG$signal" "$(grep -c '^\[' "$ini")" "2"
+done
 echo "session complete"

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <functional>
+
+class QObject;
+
+// Runs Handler on the event loop, while Context lives, whenever the process is asked to end: on
+// SIGTERM, SIGHUP or SIGINT, and when the desktop session ends (log-out, shut-down). Install it once.
+void OnEndOfSession(QObject* Context, std::function<void()> Handler);
