@@ -1,5 +1,5 @@
-// Preloaded (LD_PRELOAD) into a program to take the kernel's random sources away: getrandom fails
-// and the random devices cannot be opened, as on a system without them.
+// Preloaded (LD_PRELOAD) into a program to take the kernel's random sources away: getrandom and
+// getentropy fail and the random devices cannot be opened, as on a system without them.
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
@@ -12,13 +12,7 @@ bool IsRandomDevice(const char* path) {
     return path && (std::strcmp(path, "/dev/urandom") == 0 || std::strcmp(path, "/dev/random") == 0);
 }
 
-template <typename Open> Open Real(const char* name) {
-    return reinterpret_cast<Open>(dlsym(RTLD_NEXT, name));
-}
-
-mode_t ModeOf(int flags, va_list arguments) {
-    return flags & (O_CREAT | O_TMPFILE) ? mode_t(va_arg(arguments, int)) : 0;
-}
+using Open = int (*)(const char*, int, ...);
 } // namespace
 
 extern "C" {
@@ -33,32 +27,15 @@ int getentropy(void*, size_t) {
 }
 
 int open(const char* path, int flags, ...) {
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = ModeOf(flags, arguments);
-    va_end(arguments);
+    mode_t mode = 0;
+    if (flags & (O_CREAT | O_TMPFILE)) {
+        va_list arguments;
+        va_start(arguments, flags);
+        mode = mode_t(va_arg(arguments, int));
+        va_end(arguments);
+    }
     if (IsRandomDevice(path))
         return errno = ENOENT, -1;
-    return Real<int (*)(const char*, int, ...)>("open")(path, flags, mode);
-}
-
-int open64(const char* path, int flags, ...) {
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = ModeOf(flags, arguments);
-    va_end(arguments);
-    if (IsRandomDevice(path))
-        return errno = ENOENT, -1;
-    return Real<int (*)(const char*, int, ...)>("open64")(path, flags, mode);
-}
-
-int openat(int directory, const char* path, int flags, ...) {
-    va_list arguments;
-    va_start(arguments, flags);
-    const mode_t mode = ModeOf(flags, arguments);
-    va_end(arguments);
-    if (IsRandomDevice(path))
-        return errno = ENOENT, -1;
-    return Real<int (*)(int, const char*, int, ...)>("openat")(directory, path, flags, mode);
+    return reinterpret_cast<Open>(dlsym(RTLD_NEXT, "open"))(path, flags, mode);
 }
 }
