@@ -10,6 +10,9 @@
 #include "platform/SysUtils.h"
 #include "platform/TIniFile.h"
 
+#include <QGuiApplication>
+#include <QScopeGuard>
+
 TForm1* Form1 = nullptr;
 
 namespace {
@@ -71,6 +74,9 @@ QString TForm1::DrawKey(int Length, QStringView Checked) {
 }
 
 void TForm1::Button1Click(QObject*) {
+    // A long key takes seconds: the busy pointer shows until it is shown, or the error is.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
     // Read once for all draws: no handler can change the selection between the draws of one key.
     const QString checked = CheckedCharacters();
     const int length = StrToInt(LabeledEdit1->text());

@@ -72,6 +72,8 @@ def widget(cls, name, rect, *props):
 
 
 CHECKED = '<property name="checked"><bool>true</bool></property>'
+# Return presses the focused button, as on every desktop.
+RETURN_PRESSES = '<property name="autoDefault"><bool>true</bool></property>'
 
 
 def check_box(name, rect, caption, *props):
@@ -86,8 +88,8 @@ def main():
                '<property name="font"><font><underline>true</underline></font></property>',
                '<property name="cursor"><cursorShape>PointingHandCursor</cursorShape></property>',
                text("accessibleDescription", "Öffnet die Webseite im Browser")),
-        widget("QPushButton", "Button1", (120, 8, 75, 57), text("text", "Key erzeugen")),
-        widget("QPushButton", "Button2", (120, 96, 75, 17), text("text", "&beenden")),
+        widget("QPushButton", "Button1", (120, 8, 75, 57), text("text", "Key erzeugen"), RETURN_PRESSES),
+        widget("QPushButton", "Button2", (120, 96, 75, 17), text("text", "&beenden"), RETURN_PRESSES),
         widget("QLabel", "LabeledEdit1Label", (8, 104, 51, 13), text("text", "Stellenzahl"),
                '<property name="buddy"><cstring>LabeledEdit1</cstring></property>'),
         widget("QLineEdit", "LabeledEdit1", (8, 120, 57, 21), text("text", "8")),
@@ -101,14 +103,16 @@ def main():
         check_box("CheckBox4", (8, 80, 97, 17), "Sonderzeichen"),
         check_box("CheckBox2", (8, 32, 97, 17), "BUCHSTABEN"),
         widget("QPlainTextEdit", "Memo1", (8, 144, 185, 249), text("accessibleName", "Verlauf"),
+               # Tab moves on, as in the classic memo: typed into the history, it would trap the focus.
+               '<property name="tabChangesFocus"><bool>true</bool></property>',
                text("accessibleDescription", "Die erzeugten Keys, einer je Zeile")),
-        widget("QPushButton", "Button3", (120, 72, 33, 17), text("text", "clear"),
+        widget("QPushButton", "Button3", (120, 72, 33, 17), text("text", "clear"), RETURN_PRESSES,
                text("toolTip", "Verlauf leeren"), text("accessibleDescription", "Verlauf leeren")),
     ]
     for n in box_order:
         caption, x, y, name = boxes[n]
         w.append(check_box(f"CheckBox{n}", (x, y, 30, 17), caption, text("accessibleName", name)))
-    w.append(widget("QPushButton", "Button4", (160, 72, 33, 17), text("text", "Opt."),
+    w.append(widget("QPushButton", "Button4", (160, 72, 33, 17), text("text", "Opt."), RETURN_PRESSES,
                     text("toolTip", "Zeichenauswahl ein- oder ausblenden"),
                     text("accessibleDescription", "Zeichenauswahl ein- oder ausblenden")))
 

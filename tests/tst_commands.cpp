@@ -93,6 +93,32 @@ private slots:
             QVERIFY(Form1->rect().contains(Box(n)->geometry()));
     }
 
+    void tabLeavesTheHistory() {
+        Form1->Memo1->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), Form1->Button3);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), Form1->Memo1);
+        QCOMPARE(Form1->Memo1->toPlainText(), QString());
+    }
+
+    void returnPressesTheFocusedButton_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Enter on the keypad") << int(Qt::Key_Enter);
+    }
+
+    void returnPressesTheFocusedButton() {
+        QFETCH(int, key);
+        AppendLine(Form1->Memo1, "abc");
+        Form1->Button3->setFocus();
+        QTest::keyClick(Form1->Button3, Qt::Key(key));
+        QCOMPARE(Form1->Memo1->toPlainText(), QString()); // "clear" was pressed
+        Form1->Button1->setFocus();
+        QTest::keyClick(Form1->Button1, Qt::Key(key));
+        QCOMPARE(Lines(Form1->Memo1).size(), 1); // "Key erzeugen" was pressed
+    }
+
     void clearEmptiesTheHistory() {
         AppendLine(Form1->Memo1, "abc");
         AppendLine(Form1->Memo1, "");

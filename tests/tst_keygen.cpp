@@ -210,6 +210,23 @@ private slots:
         QCOMPARE(Lines(Form1->Memo1), QStringList{before});
     }
 
+    void theBusyPointerShowsWhileAKeyIsMade() {
+        QList<bool> busy;
+        ScopedRandIntSource watching([&](int) {
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            busy.append(cursor && cursor->shape() == Qt::WaitCursor);
+            return 0;
+        });
+        Generate("3");
+        QCOMPARE(busy, QList<bool>({true, true, true}));
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+
+        ReportedErrors errors;
+        Generate("abc");
+        QCOMPARE(errors.messages.size(), 1);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr); // also after an error
+    }
+
     void enterInTheLengthFieldMakesAKey() {
         Form1->LabeledEdit1->setText("12");
         QTest::keyClick(Form1->LabeledEdit1, Qt::Key_Return);
