@@ -187,6 +187,17 @@ private slots:
     }
 
     void everyControlHasANameToSpeak() {
+        // Focusable controls must not sound alike: names unique ignoring case.
+        QSet<QString> spoken;
+        for (QWidget* control : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (control->focusPolicy() & Qt::TabFocus) {
+                const QString name = QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+                QVERIFY2(!spoken.contains(name.toLower()), qPrintable(name));
+                spoken.insert(name.toLower());
+            }
+        QCOMPARE(QAccessible::queryAccessibleInterface(form->Button4)->text(QAccessible::Name),
+                 QStringLiteral("Zeichentabelle ein- oder ausblenden"));
+
         QSet<QString> boxNames;
         for (QWidget* control : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
