@@ -10,6 +10,7 @@
 #include "platform/SysUtils.h"
 #include "platform/TIniFile.h"
 
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScopeGuard>
 
@@ -24,9 +25,12 @@ TForm1::TForm1() {
     setupUi(this);
     IndexComponents();
     // Designed for "MS Sans Serif" 11 pixels high. Where it is missing, Liberation Sans stands in,
-    // narrowed a little so that every caption fits as designed.
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    // narrowed a little so that every caption fits as designed. It comes inside the program: other
+    // fonts cut captions, and an install cannot be relied on to have it.
+    static const int standIn =
+        QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Regular.ttf"));
+    Q_UNUSED(standIn);
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     SetFontSize(11, 94);
     // Keys have no word boundaries: break anywhere, or wrapping a long key takes minutes.
     Memo1->setWordWrapMode(QTextOption::WrapAnywhere);

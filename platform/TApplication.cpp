@@ -1,5 +1,6 @@
 #include "platform/TApplication.h"
 
+#include "platform/Accessible.h"
 #include "platform/EndOfSession.h"
 #include "platform/ErrorHandler.h"
 
@@ -28,6 +29,7 @@ void TApplication::Initialize() {
         installTranslator(translator);
     // The same look and metrics on every desktop: the layout is fixed to the pixel.
     setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    InstallAccessibleInterfaces();
 }
 
 void TApplication::RunCreationHandler() {

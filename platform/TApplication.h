@@ -16,7 +16,8 @@ public:
     TApplication();
     ~TApplication() override;
 
-    // The toolkit's own texts in German and the same style on every desktop.
+    // The toolkit's own texts in German, the same style on every desktop, and what assistive technology
+    // is told of the layer's own controls.
     void Initialize();
 
     // Builds the form, points Reference at it, then runs its creation handler. A form created

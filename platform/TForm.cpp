@@ -21,6 +21,24 @@ QObject* TForm::FindComponent(const QString& Name) const {
 void TForm::SetWidth(int Value) {
     const int client = std::clamp(Value - FrameWidth, minimumWidth(), maximumWidth());
     resize(client, height());
+    HideControlsOutOfView(); // a window not shown yet gets its resize event only when shown
+}
+
+void TForm::resizeEvent(QResizeEvent* Event) {
+    QWidget::resizeEvent(Event);
+    HideControlsOutOfView();
+}
+
+void TForm::HideControlsOutOfView() {
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const bool inView = rect().intersects(control->geometry());
+        if (!inView && !control->isHidden()) {
+            outOfView_.insert(control);
+            control->hide();
+        } else if (inView && outOfView_.remove(control)) {
+            control->show();
+        }
+    }
 }
 
 void TForm::SetFontSize(int Pixels, int Stretch) {

@@ -3,6 +3,7 @@
 #include "platform/ErrorHandler.h"
 
 #include <QHash>
+#include <QSet>
 #include <QWidget>
 
 // What a close handler decides: the window closes (caFree) or stays open (caNone).
@@ -63,8 +64,14 @@ protected:
     virtual void DoClose(TCloseAction& Action) { Q_UNUSED(Action); }
 
     void closeEvent(QCloseEvent* Event) override;
+    void resizeEvent(QResizeEvent* Event) override;
 
 private:
+    // A control the client area does not show at all is hidden while it is out of view, so that it
+    // takes no focus and assistive technology does not report it as showing.
+    void HideControlsOutOfView();
+
     QHash<QString, QObject*> components_;
+    QSet<QWidget*> outOfView_;
     bool created_ = false;
 };

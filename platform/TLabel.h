@@ -8,6 +8,9 @@ class TLabel : public QLabel {
 public:
     using QLabel::QLabel;
 
+    // As a click of the left mouse button: for the keyboard and assistive technology.
+    void Click() { emit clicked(); }
+
 signals:
     void clicked();
 

@@ -3,6 +3,7 @@
 #include "TestMain.h"
 #include "platform/Memo.h"
 
+#include <QAccessible>
 #include <QDesktopServices>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -172,6 +173,15 @@ private slots:
         QCOMPARE(opened.urls.size(), 1);
         QCOMPARE(opened.urls.front().toString(QUrl::FullyEncoded),
                  QStringLiteral("https://example.org/a%20b?x=1"));
+    }
+
+    void theLinksPressActionOpensItAsAClickDoes() {
+        OpenedUrls opened;
+        QAccessible::queryAccessibleInterface(Form1->Label1)
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(opened.urls.size(), 1);
+        QCOMPARE(opened.urls.front().toString(), QStringLiteral("http://zadrin.example"));
     }
 
     void aRightClickOnTheLinkOpensNothing() {

@@ -5,10 +5,12 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 
 namespace {
@@ -178,6 +180,58 @@ private slots:
         QCOMPARE(chain, TabOrder());
     }
 
+    void tabVisitsOnlyWhatTheWindowShows_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QStringList>("stops");
+        QTest::newRow("expanded") << TForm1::ExpandedWidth << TabOrder();
+        const QStringList compact = TabOrder().first(10) << QStringLiteral("Button4");
+        QTest::newRow("compact") << TForm1::CompactWidth << compact;
+        QTest::newRow("dragged to 300")
+            << 300
+            << compact.first(10) + (TabOrder().mid(10, 101).filter(
+                                        QRegularExpression("^CheckBox(6[89]|7\\d|8[0-2]|3[1-9]|40|8[3-9])$"))
+                                    << "Button4");
+    }
+
+    void tabVisitsOnlyWhatTheWindowShows() {
+        // Tab pressed from "Key erzeugen" until it comes round: every stop lies in the client area.
+        QFETCH(int, width);
+        QFETCH(QStringList, stops);
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->SetWidth(width);
+        form->Button1->setFocus();
+        QStringList visited;
+        do {
+            QWidget* focused = QApplication::focusWidget();
+            QVERIFY(focused && focused->isVisible());
+            QVERIFY2(form->rect().intersects(focused->geometry()), qPrintable(focused->objectName()));
+            visited.append(focused->objectName());
+            QTest::keyClick(focused, Qt::Key_Tab);
+        } while (QApplication::focusWidget() != form->Button1 && visited.size() < 300);
+        QCOMPARE(visited, stops);
+
+        // And back with Shift+Tab, the same stops the other way round.
+        QStringList back;
+        do {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            back.prepend(QApplication::focusWidget()->objectName());
+        } while (QApplication::focusWidget() != form->Button1 && back.size() < 300);
+        QCOMPARE(back, stops);
+    }
+
+    void theWindowAndTheLinkAsAssistiveTechnologySeesThem() {
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(form.get());
+        QCOMPARE(window->role(), QAccessible::Window);
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Form1"));
+        QAccessibleInterface* link = QAccessible::queryAccessibleInterface(form->Label1);
+        QCOMPARE(link->role(), QAccessible::Link);
+        QCOMPARE(link->text(QAccessible::Name), QStringLiteral("zadrin.example"));
+        QVERIFY(link->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        QVERIFY(!(form->Label1->focusPolicy() & Qt::TabFocus)); // no tab stop of its own
+    }
+
     void componentsAreFoundByName() {
         QCOMPARE(form->FindComponent("Button1"), form->Button1);
         QCOMPARE(form->FindComponent("Memo1"), form->Memo1);
@@ -232,6 +286,8 @@ private slots:
         for (QLabel* label : form->findChildren<QLabel*>())
             QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
                      qPrintable(label->text()));
+        // The font measured is the one shipped inside the program, whatever the system has.
+        QCOMPARE(QFontInfo(form->CheckBox1->font()).family(), QStringLiteral("Liberation Sans"));
     }
 };
 
