@@ -3,6 +3,16 @@ include(GNUInstallDirs)
 install(TARGETS zadrin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES resources/zadrin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/zadrin.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+# Copyright, changelog and manual page where Debian's rules want them, compressed reproducibly.
+foreach(name changelog zadrin.1)
+  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/${name}.gz
+    COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/resources/debian/${name} > ${PROJECT_BINARY_DIR}/${name}.gz
+    DEPENDS ${PROJECT_SOURCE_DIR}/resources/debian/${name} VERBATIM)
+endforeach()
+add_custom_target(package_documents ALL DEPENDS ${PROJECT_BINARY_DIR}/changelog.gz ${PROJECT_BINARY_DIR}/zadrin.1.gz)
+install(FILES resources/debian/copyright ${PROJECT_BINARY_DIR}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zadrin)
+install(FILES ${PROJECT_BINARY_DIR}/zadrin.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zadrin)
@@ -14,10 +24,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zadrin <team@zadrin.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+# The summary above is the first line; CPack indents these lines itself.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Paßwortgenerator\n Zadrin makes random passwords (keys) from the characters ticked in a grid of\n 101 boxes, drawing each character uniformly with a cryptographic random source.")
+    "Zadrin erzeugt zufällige Paßwörter (Keys) aus den Zeichen, die in einem Raster\nvon 101 Kästchen angekreuzt sind. Jedes Zeichen wird gleichverteilt mit einem\nkryptographischen Zufallsgenerator gezogen.")
 # The libraries the program links come from dpkg-shlibdeps; what Qt loads at run time is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2 | fonts-dejavu-core")
+# The window's font is inside the program; message boxes and menus take any system font.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core | fonts-liberation2")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 include(CPack)

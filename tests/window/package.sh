@@ -14,10 +14,15 @@ deb=$(ls "$work"/out/zadrin_*.deb)
 echo "built $(basename "$deb")"
 
 contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
-for file in ./usr/bin/zadrin ./usr/share/applications/zadrin.desktop ./usr/share/icons/hicolor/32x32/apps/zadrin.png; do
+files=(./usr/bin/zadrin ./usr/share/applications/zadrin.desktop ./usr/share/icons/hicolor/32x32/apps/zadrin.png
+       ./usr/share/doc/zadrin/copyright ./usr/share/doc/zadrin/changelog.gz ./usr/share/man/man1/zadrin.1.gz)
+for file in "${files[@]}"; do
     grep -qx "$file" <<<"$contents" || fail "package lacks $file"
 done
-[ "$(grep -vc '/$' <<<"$contents")" -eq 3 ] || fail "package holds more files than expected: $contents"
+[ "$(grep -vc '/$' <<<"$contents")" -eq "${#files[@]}" ] || fail "package holds more files than expected: $contents"
+
+# Debian's own checks: no error, no warning.
+lintian --fail-on error,warning "$deb" || fail "lintian found faults"
 
 # Every library the program links must come from a package the package depends on.
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -32,7 +37,7 @@ for library in $(objdump -p "$program" | awk '/NEEDED/ { print $2 }'); do
     [ -n "$owner" ] || fail "no package provides $library"
     grep -qxF "$owner" <<<"$names" || fail "$library comes from $owner, which is not a dependency"
 done
-for runtime in qt6-qpa-plugins fonts-liberation2; do
+for runtime in qt6-qpa-plugins fonts-dejavu-core; do
     grep -qxF "$runtime" <<<"$names" || fail "$runtime is not a dependency"
 done
 
