@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The package as a user gets it: installed with apt into a clean, minimal Debian 12 (mmdebstrap,
+# minbase: its only fonts are DejaVu), started through its desktop entry on this X server. The
+# window must show and look exactly as the program built here draws it: every caption whole, in the
+# font the program brings. Needs root (chroot) and Debian's package archive; takes about a minute.
+set -euo pipefail
+build=$(realpath "$1")
+here=$(dirname "$(realpath "$0")")
+. "$here/lib.sh"
+[ "$(id -u)" -eq 0 ] || { echo "skipped: a chroot needs root"; exit 77; }
+
+work=$(mktemp -d)
+root="$work/root"
+mounted=()
+cleanup() {
+    stop_everything
+    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}" 2>/dev/null || true; done
+    rm -rf --one-file-system "$work"
+}
+trap cleanup EXIT
+
+cpack -G DEB -B "$work/out" --config "$build/CPackConfig.cmake" >/dev/null
+deb=$(ls "$work"/out/zadrin_*.deb)
+echo "installing $(basename "$deb") into a minimal Debian 12"
+# The archive is the one this machine's apt uses.
+mmdebstrap --quiet --variant=minbase --mode=root \
+    --customize-hook="copy-in $deb /tmp" \
+    --customize-hook='chroot "$1" sh -c "DEBIAN_FRONTEND=noninteractive apt-get install -y -q /tmp/*.deb >/tmp/install.log 2>&1 || { cat /tmp/install.log; exit 1; }"' \
+    bookworm "$root" || fail "the package did not install"
+echo "fonts there: $(ls "$root/usr/share/fonts/truetype")"
+
+# The installed program reaches this X server through its socket and cookie.
+for place in proc dev tmp/.X11-unix; do
+    mkdir -p "$root/$place"
+    mount --bind "/$place" "$root/$place"
+    mounted+=("$root/$place")
+done
+[ -n "${XAUTHORITY:-}" ] && cp "$XAUTHORITY" "$root/root/.Xauthority"
+
+# What it must look like: the window of the program built here, first start, same size.
+client() { import -window "$WINDOW" "$1"; }
+start_window_manager
+here_work="$work/here"
+mkdir -p "$here_work"
+start_program "$build/app/zadrin" "$here_work"
+client "$work/expected.png"
+wmctrl -c Form1
+wait_for_exit 20
+
+exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/zadrin.desktop")
+echo "desktop entry runs: $exec_line"
+APP_LOG=$(mktemp)
+chroot "$root" /usr/bin/env -i HOME=/root DISPLAY="$DISPLAY" XAUTHORITY=/root/.Xauthority \
+    PATH=/usr/bin:/bin sh -c "exec $exec_line" >"$APP_LOG" 2>&1 &
+APP_PID=$!
+wait_until 30 xdotool search --onlyvisible --name '^Form1$' || { cat "$APP_LOG"; fail "the installed program showed no window"; }
+WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
+sleep 1
+client "$work/installed.png"
+differing=$(compare -metric AE "$work/expected.png" "$work/installed.png" /dev/null 2>&1 || true)
+[ "$differing" = 0 ] || {
+    cp "$work/installed.png" "$work/expected.png" "$build/" 2>/dev/null || true
+    fail "the installed window differs from the expected one in $differing pixels (pictures in $build)"
+}
+wmctrl -c Form1
+wait_for_exit 20
+[ -f "$root/root/Zadrin.ini" ] || fail "settings were not kept in the home directory"
+echo "installed on a clean system: window shown, identical to the program built here, settings kept"
