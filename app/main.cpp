@@ -1,9 +1,11 @@
 #include "form/Unit1.h"
+#include "platform/Secrecy.h"
 #include "platform/TApplication.h"
 
 #include <QIcon>
 
 int main() {
+    ProtectProcessMemory(); // before any key exists
     TApplication application;
     application.Initialize();
     // No display name: the toolkit would add it to every window title, and the window is called "Form1".

@@ -3,6 +3,7 @@
 // Prints a Markdown table; run it from build/bench (see the README).
 #include "form/Unit1.h"
 #include "platform/Random.h"
+#include "platform/Secrecy.h"
 #include "platform/TApplication.h"
 
 #include <QCheckBox>
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <sys/resource.h>
 #include <vector>
 
@@ -38,7 +40,12 @@ int RepeatsFor(int length) {
 }
 } // namespace
 
-int main() {
+// With --wipe, the process is protected as the program protects itself (freed memory wiped), to
+// show what that costs.
+int main(int argc, char** argv) {
+    const bool wipe = argc > 1 && std::strcmp(argv[1], "--wipe") == 0;
+    if (wipe)
+        ProtectProcessMemory();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication application;
@@ -57,6 +64,7 @@ int main() {
     });
     std::printf("Random source alone: %.1f million draws/s (RandInt(101))\n\n", draws / sourceSeconds / 1e6);
 
+    std::printf("Freed memory wiped: %s\n\n", wipe ? "yes" : "no");
     std::printf("| length | whole click, median (ms) | peak memory (MiB) |\n");
     std::printf("|---:|---:|---:|\n");
     for (const int length : {8, 10'000, 1'000'000, 10'000'000}) {

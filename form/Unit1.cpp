@@ -6,6 +6,7 @@
 #include "platform/Memo.h"
 #include "platform/Memory.h"
 #include "platform/Random.h"
+#include "platform/Secrecy.h"
 #include "platform/Shell.h"
 #include "platform/SysUtils.h"
 #include "platform/TIniFile.h"
@@ -72,6 +73,7 @@ QString TForm1::DrawKey(int Length, QStringView Checked) {
         throw Exception(QStringLiteral("Es ist kein Zeichen angekreuzt. Bitte mindestens ein Zeichen "
                                        "auswählen, aus dem der Key bestehen soll."));
     QString key(Length, Qt::Uninitialized);
+    KeepOutOfSwap(key.constData(), key.size() * qsizetype(sizeof(QChar)));
     for (QChar& c : key)
         c = PickCharacter(int(Checked.size()), Checked);
     return key;
@@ -134,6 +136,11 @@ void TForm1::FormCreate(QObject*) {
 }
 
 void TForm1::FormClose(QObject*, TCloseAction&) {
+    // Keys are no settings: once these are saved (or failed to be), nothing of them outlives the window.
+    const auto forgetKeys = qScopeGuard([this] {
+        LabeledEdit2->clear();
+        Memo1->clear();
+    });
     TIniFile Ini(settingsFile);
     QString selection;
     for (int number = FirstCharacterBox; number <= LastCharacterBox; ++number)

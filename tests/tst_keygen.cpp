@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <cmath>
 #include <random>
+#include <sys/resource.h>
 
 namespace {
 QString Generate(const QString& Length) {
@@ -225,6 +226,35 @@ private slots:
         Generate("abc");
         QCOMPARE(errors.messages.size(), 1);
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr); // also after an error
+    }
+
+    void aKeyBeyondTheProcesssAddressSpaceLimitIsRefused() {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("the address sanitizer reserves terabytes of address space of its own");
+#else
+        // Memory the system has free, but a limit on the process (ulimit -v) leaves 300 MB of it:
+        // a 5 000 000-character key needs some 500 MB to make and show.
+        const QString before = Generate("4");
+        QFile status("/proc/self/status");
+        QVERIFY(status.open(QIODevice::ReadOnly));
+        const QByteArray text = status.readAll();
+        const qsizetype at = text.indexOf("VmSize:") + 7;
+        const qint64 used =
+            text.mid(at, text.indexOf('\n', at) - at).trimmed().split(' ').value(0).toLongLong() * 1024;
+        QVERIFY(used > 0);
+        rlimit old{};
+        getrlimit(RLIMIT_AS, &old);
+        const rlimit limited{rlim_t(used + (300 << 20)), old.rlim_max};
+        QCOMPARE(setrlimit(RLIMIT_AS, &limited), 0);
+        ReportedErrors errors;
+        Generate("5000000");
+        setrlimit(RLIMIT_AS, &old);
+        QCOMPARE(errors.messages.size(), 1);
+        QVERIFY2(errors.messages.front().startsWith("Ein Key mit 5.000.000 Zeichen braucht etwa"),
+                 qPrintable(errors.messages.front()));
+        QCOMPARE(Form1->LabeledEdit2->text(), before);
+        QCOMPARE(Lines(Form1->Memo1), QStringList{before});
+#endif
     }
 
     void enterInTheLengthFieldMakesAKey() {

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Keeps secrets made in this process out of reach of other processes and of freed memory: no core
+// dump, no attaching or reading by other processes of the same user, and every block of memory
+// overwritten when it is freed. Call first thing in main, before any secret exists: on Linux the
+// process starts itself anew once, with the C library's allocator told to wipe.
+void ProtectProcessMemory();
+
+// Keeps the pages of Bytes bytes at Data out of swap, as far as the system's limit on locked memory
+// allows; beyond it, nothing happens.
+void KeepOutOfSwap(const void* Data, qsizetype Bytes);

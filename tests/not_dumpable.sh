@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The running program cannot be dumped or read by another process of the same user: its /proc files
+# belong to root, reading its memory or environment is refused, and a debugger cannot attach. As
+# root (whom nothing stops) the program and the prying process both run as the user "nobody".
+set -euo pipefail
+program=$(realpath "$1")
+work=$(mktemp -d)
+chmod 777 "$work"
+as_user=() user=$(id -u)
+[ "$user" -eq 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups) user=65534
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+(cd "$work" && exec "${as_user[@]}" env QT_QPA_PLATFORM=offscreen "$program") >"$work/log" 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
+# Wait for the program itself (not the tools starting it) to have protected itself: it starts
+# unprotected and protects itself once it has started anew with its allocator set up.
+protected() {
+    [ "$(readlink "/proc/$pid/exe")" = "$program" ] && [ "$(stat -c %u "/proc/$pid/status")" = 0 ] &&
+        grep -q "^Uid:[[:space:]]*$user[[:space:]]" "/proc/$pid/status"
+}
+for _ in $(seq 100); do
+    protected 2>/dev/null && break
+    sleep 0.1
+done
+[ "$(stat -c %u "/proc/$pid/status")" = 0 ] || fail "the program's /proc files still belong to its user"
+"${as_user[@]}" cat "/proc/$pid/environ" >/dev/null 2>&1 && fail "another process read its environment"
+"${as_user[@]}" dd if="/proc/$pid/mem" bs=1 count=1 skip=4194304 >/dev/null 2>&1 && fail "another process read its memory"
+if command -v gdb >/dev/null; then
+    attach=$("${as_user[@]}" gdb -q -batch -p "$pid" -ex 'info proc' 2>&1 || true)
+    grep -q 'ptrace: Operation not permitted' <<<"$attach" || fail "a debugger could attach: $attach"
+fi
+kill -TERM "$pid"
+wait "$pid" || fail "the program did not end well"
+echo "not dumpable, not readable, not traceable"

@@ -1,0 +1,128 @@
+// Keys leave no traces: once "clear" empties the history, a new key replaces the old one and the
+// window closes, no copy of the keys they removed is left anywhere in the process's memory.
+#include "FormFixture.h"
+#include "TestMain.h"
+#include "platform/Random.h"
+#include "platform/Secrecy.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <array>
+#include <fcntl.h>
+#include <random>
+#include <unistd.h>
+
+namespace {
+// The test holds keys only masked, so that it leaves no copy of its own for the scan to find.
+constexpr unsigned char mask = 0xA5;
+constexpr int keyLength = 64;
+constexpr int comparedCharacters = 24;
+
+// How a key's first characters look in memory: as 8-bit text and as UTF-16, each masked.
+QList<QByteArray> MaskedForms(const QList<char16_t>& MaskedKey) {
+    QByteArray narrow, wide;
+    for (int i = 0; i < comparedCharacters; ++i) {
+        narrow.append(char(MaskedKey[i]));
+        wide.append(char(MaskedKey[i])).append(char(mask)); // the high byte of an ASCII character is 0
+    }
+    return {narrow, wide};
+}
+
+// How many places in the readable memory of this process hold each of the masked byte sequences.
+QList<int> CopiesInMemory(const QList<QByteArray>& Masked) {
+    QList<int> copies(Masked.size(), 0);
+    QFile maps("/proc/self/maps");
+    if (!maps.open(QIODevice::ReadOnly))
+        return copies;
+    const int memory = ::open("/proc/self/mem", O_RDONLY);
+    constexpr qsizetype chunk = 4 << 20, overlap = 2 * comparedCharacters;
+    std::vector<unsigned char> buffer(chunk + overlap);
+    std::array<bool, 256> mayStart{}; // by masked first byte
+    for (const QByteArray& needle : Masked)
+        mayStart[uchar(needle[0])] = true;
+    for (const QByteArray& line : maps.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() < 2 || !fields[1].startsWith('r') || line.contains("[vvar") ||
+            line.contains("[vsyscall"))
+            continue;
+        const QList<QByteArray> range = fields[0].split('-');
+        const quint64 begin = range[0].toULongLong(nullptr, 16), end = range[1].toULongLong(nullptr, 16);
+        for (quint64 at = begin; at < end; at += chunk) {
+            const ssize_t read =
+                ::pread(memory, buffer.data(), std::min<quint64>(chunk + overlap, end - at), off_t(at));
+            for (ssize_t i = 0; i + 2 * comparedCharacters <= read && i < chunk; ++i) {
+                if (!mayStart[buffer[size_t(i)] ^ mask])
+                    continue;
+                for (qsizetype n = 0; n < Masked.size(); ++n) {
+                    const QByteArray& needle = Masked[n];
+                    qsizetype k = 0;
+                    while (k < needle.size() && (buffer[size_t(i + k)] ^ mask) == uchar(needle[k]))
+                        ++k;
+                    copies[n] += k == needle.size();
+                }
+            }
+        }
+    }
+    ::close(memory);
+    return copies;
+}
+} // namespace
+
+class TestTraces : public QObject {
+    Q_OBJECT
+    std::mt19937 draws{20261208};
+    QList<QList<char16_t>> keys; // masked, in the order made
+
+    // Makes a key of letters and digits from known draws, keeping it masked.
+    void MakeKey() {
+        QList<char16_t> masked;
+        ScopedRandIntSource source([&](int n) {
+            const int r = std::uniform_int_distribution<int>(0, n - 1)(draws);
+            masked.append(char16_t(Box(TForm1::FirstCharacterBox + r)->text().front().unicode() ^ mask));
+            return r;
+        });
+        QTest::mouseClick(Form1->Button1, Qt::LeftButton);
+        keys.append(masked);
+    }
+
+    QList<int> Copies(qsizetype First, qsizetype Count) const {
+        QList<QByteArray> forms;
+        for (qsizetype k = First; k < First + Count; ++k)
+            forms += MaskedForms(keys[k]);
+        const QList<int> copies = CopiesInMemory(forms);
+        QList<int> perKey;
+        for (qsizetype k = 0; k < Count; ++k)
+            perKey.append(copies[2 * k] + copies[2 * k + 1]);
+        return perKey;
+    }
+
+private slots:
+    void noCopyOfARemovedKeyIsLeft() {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("the address sanitizer's allocator keeps freed memory as it was, to find faults");
+#endif
+        CreateMainForm();
+        Form1->show();
+        CheckOnly(Range(5, 66)); // letters and digits: one byte each as 8-bit text
+        Form1->LabeledEdit1->setText(QString::number(keyLength));
+        for (int i = 0; i < 20; ++i)
+            MakeKey();
+        QTest::mouseClick(Form1->Button3, Qt::LeftButton); // clear
+        MakeKey();
+        QApplication::processEvents();
+
+        QVERIFY2(Copies(20, 1).front() > 0, "the scan does not find the key on show"); // the scan works
+        QCOMPARE(Copies(0, 20), QList<int>(20, 0));
+
+        QVERIFY(Form1->close());
+        QApplication::processEvents();
+        QCOMPARE(Copies(20, 1), QList<int>{0});
+    }
+};
+
+// As the program starts: protected before anything else, then as every other test.
+int main(int argc, char** argv) {
+    ProtectProcessMemory();
+    return RunTest<TestTraces>(argc, argv);
+}
+#include "tst_traces.moc"
