@@ -12,7 +12,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 (cd "$work" && exec "${as_user[@]}" env QT_QPA_PLATFORM=offscreen "$program") >"$work/log" 2>&1 &
 pid=$!
-trap 'kill $pid 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill -KILL $pid 2>/dev/null || true; rm -rf "$work"' EXIT
 # Wait for the program itself (not the tools starting it) to have protected itself: it starts
 # unprotected and protects itself once it has started anew with its allocator set up.
 protected() {
