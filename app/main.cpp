@@ -4,7 +4,8 @@
 
 #include <QIcon>
 
-int main() {
+// The arguments are not read; Qt's Windows entry point calls main with them.
+int main(int, char**) {
     ProtectProcessMemory(); // before any key exists
     TApplication application;
     application.Initialize();

@@ -1,11 +1,21 @@
 #include "platform/Memory.h"
 
+#ifdef Q_OS_WIN
+#include <algorithm>
+#include <windows.h>
+
+qint64 AvailableMemory() {
+    // Free physical memory, or less where the process's own address space leaves less.
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status))
+        return -1;
+    return qint64(std::min(status.ullAvailPhys, status.ullAvailVirtual));
+}
+#else
 #include <QFile>
 #include <algorithm>
-
-#ifdef Q_OS_UNIX
 #include <sys/resource.h>
-#endif
 
 namespace {
 // The number after Field in a /proc file of "Field:   123 kB" lines, in bytes; -1 if missing.
@@ -26,27 +36,20 @@ qint64 KibibyteField(const QString& file, const QByteArray& field) {
 
 // What the process may still add under a limit it already uses Used bytes of; -1 when unlimited.
 qint64 LeftUnder(int resource, qint64 used) {
-#ifdef Q_OS_UNIX
     rlimit limit{};
     if (getrlimit(resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY || used < 0)
         return -1;
     return std::max<qint64>(0, qint64(limit.rlim_cur) - used);
-#else
-    Q_UNUSED(resource);
-    Q_UNUSED(used);
-    return -1;
-#endif
 }
 } // namespace
 
 qint64 AvailableMemory() {
     qint64 available = KibibyteField(QStringLiteral("/proc/meminfo"), "MemAvailable");
-#ifdef Q_OS_UNIX
     const QString status = QStringLiteral("/proc/self/status");
     for (const qint64 left : {LeftUnder(RLIMIT_AS, KibibyteField(status, "VmSize")),
                               LeftUnder(RLIMIT_DATA, KibibyteField(status, "VmData"))})
         if (left >= 0)
             available = available < 0 ? left : std::min(available, left);
-#endif
     return available;
 }
+#endif
