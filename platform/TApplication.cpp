@@ -22,11 +22,16 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {
-    // The toolkit's own texts (edit menus, file errors) in German, where the translations are installed.
+    // The toolkit's own texts (edit menus, message-box buttons, file errors) in German: installed ones,
+    // else those the program carries in ":/translations" (a static build has no translations folder).
     auto* translator = new QTranslator(this);
-    if (translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
-                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(translator);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    for (const QString& folder :
+         {QLibraryInfo::path(QLibraryInfo::TranslationsPath), QStringLiteral(":/translations")})
+        if (translator->load(german, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+            installTranslator(translator);
+            break;
+        }
     // The same look and metrics on every desktop: the layout is fixed to the pixel.
     setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     InstallAccessibleInterfaces();

@@ -1,0 +1,54 @@
+; Zadrin's installer: per user, without administrator rights. The Start-menu entry starts Zadrin in
+; %APPDATA%\Zadrin, so Zadrin.ini lives there; uninstalling leaves that file alone.
+; makensis -DVERSION=… -DEXE=path\to\zadrin.exe -DOUTFILE=… zadrin.nsi
+Unicode true
+!include "MUI2.nsh"
+
+Name "Zadrin"
+OutFile "${OUTFILE}"
+RequestExecutionLevel user
+InstallDir "$LOCALAPPDATA\Programs\Zadrin"
+SetCompressor /SOLID lzma
+
+VIProductVersion "${VERSION}"
+VIAddVersionKey /LANG=1031 "ProductName" "Zadrin"
+VIAddVersionKey /LANG=1031 "FileDescription" "Zadrin ${VERSION} installieren"
+VIAddVersionKey /LANG=1031 "FileVersion" "${VERSION}"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "German"
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zadrin"
+
+Section "Zadrin"
+    SetShellVarContext current
+    SetOutPath "$INSTDIR"
+    File "/oname=zadrin.exe" "${EXE}"
+    WriteUninstaller "$INSTDIR\uninstall.exe"
+    ; The shortcut's working folder is the folder set last: where the settings file will be.
+    CreateDirectory "$APPDATA\Zadrin"
+    SetOutPath "$APPDATA\Zadrin"
+    CreateShortcut "$SMPROGRAMS\Zadrin.lnk" "$INSTDIR\zadrin.exe"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Zadrin"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\zadrin.exe"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+    SetShellVarContext current
+    Delete "$SMPROGRAMS\Zadrin.lnk"
+    Delete "$INSTDIR\zadrin.exe"
+    Delete "$INSTDIR\uninstall.exe"
+    RMDir "$INSTDIR"
+    ; $APPDATA\Zadrin keeps the user's Zadrin.ini.
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd
