@@ -12,6 +12,7 @@
 #include "platform/TIniFile.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QScopeGuard>
 
@@ -25,14 +26,16 @@ const QString settingsFile = QStringLiteral(".\\Zadrin.ini");
 TForm1::TForm1() {
     setupUi(this);
     IndexComponents();
-    // Designed for "MS Sans Serif" 11 pixels high. Where it is missing, Liberation Sans stands in,
-    // narrowed a little so that every caption fits as designed. It comes inside the program: other
+    // Designed for "MS Sans Serif" 11 pixels high (Windows has it). Where it is missing, Liberation Sans
+    // stands in, narrowed a little so that every caption fits as designed. It comes inside the program: other
     // fonts cut captions, and an install cannot be relied on to have it.
     static const int standIn =
         QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Regular.ttf"));
     Q_UNUSED(standIn);
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    SetFontSize(11, 94);
+    SetFontSize(11, 100);
+    if (QFontInfo(font()).family() != u"MS Sans Serif") // the stand-in, not the system's own font
+        SetFontSize(11, 94);
     // Keys have no word boundaries: break anywhere, or wrapping a long key takes minutes.
     Memo1->setWordWrapMode(QTextOption::WrapAnywhere);
 }

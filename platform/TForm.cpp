@@ -45,6 +45,9 @@ void TForm::SetFontSize(int Pixels, int Stretch) {
     QFont f = font();
     f.setPixelSize(Pixels);
     f.setStretch(Stretch);
+    // Hinted only vertically: fully hinted, small text of some fonts runs letters together (Wine's
+    // "MS Sans Serif" at 11 pixels draws "hl" as "N" and "cl" as "d").
+    f.setHintingPreference(QFont::PreferVerticalHinting);
     setFont(f);
 }
 

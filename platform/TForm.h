@@ -41,7 +41,7 @@ protected:
     TForm();
     // Call once the layout has built every control.
     void IndexComponents();
-    // The form's font at that height, its width scaled by Stretch percent.
+    // The form's font at that height, its width scaled by Stretch percent, hinted vertically only.
     void SetFontSize(int Pixels, int Stretch);
 
     // Connects the signal to a handler. An error leaving the handler is reported right there, so that

@@ -32,7 +32,6 @@ public:
         getrlimit(RLIMIT_FSIZE, &before_);
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limited{Bytes, before_.rlim_max};
-#endif
         setrlimit(RLIMIT_FSIZE, &limited);
     }
     ~FileSizeLimit() {
@@ -42,6 +41,7 @@ public:
 private:
     rlimit before_{};
 };
+#endif
 
 bool AllCategoriesAre(bool checked) {
     for (int n = 1; n <= 4; ++n)

@@ -14,6 +14,7 @@ VIProductVersion "${VERSION}"
 VIAddVersionKey /LANG=1031 "ProductName" "Zadrin"
 VIAddVersionKey /LANG=1031 "FileDescription" "Zadrin ${VERSION} installieren"
 VIAddVersionKey /LANG=1031 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1031 "LegalCopyright" "© 2026 Zadrin"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"

@@ -19,11 +19,13 @@ start_window_manager() {
     wait_until 20 wmctrl -m || fail "window manager did not start"
 }
 
-# Starts the program in the working directory WORKDIR; sets APP_PID and WINDOW.
+# Starts the program in the working directory WORKDIR; sets APP_PID and WINDOW. ZADRIN_RUNNER, if
+# set, runs it (wine, for zadrin.exe).
 start_program() {
     local program=$1 workdir=$2
     APP_LOG=$(mktemp)
-    (cd "$workdir" && exec "$program") >"$APP_LOG" 2>&1 &
+    # shellcheck disable=SC2086 # the runner is a command, maybe with arguments
+    (cd "$workdir" && exec ${ZADRIN_RUNNER:-} "$program") >"$APP_LOG" 2>&1 &
     APP_PID=$!
     wait_until 30 xdotool search --onlyvisible --name '^Form1$' || fail "no window appeared"
     WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)

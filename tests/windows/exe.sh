@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The built zadrin.exe as a bare Windows gets it: it needs no DLL but Windows' own, and it carries its
+# icon (32×32, 16 colours) and its version block in German (Germany), code page 1252.
+set -euo pipefail
+exe=$1
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# DLLs every Windows 10 and later ships.
+windows_dlls="advapi32 authz bcrypt comctl32 comdlg32 crypt32 d2d1 d3d11 d3d12 d3d9 dwmapi dwrite dxgi gdi32
+    imm32 kernel32 mpr msvcrt netapi32 ole32 oleaut32 opengl32 rpcrt4 setupapi shcore shell32 shlwapi
+    user32 userenv uxtheme version winmm winspool.drv ws2_32 wtsapi32"
+imports=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ { print tolower($3) }' | sort -u)
+echo "imports: $(tr '\n' ' ' <<<"$imports")"
+for dll in $imports; do
+    name=${dll%.dll}
+    [[ $name == api-ms-win-* ]] && continue # API sets: names Windows 8 and later resolve themselves
+    grep -qw -- "$name" <<<"$windows_dlls" || fail "$dll is not part of Windows"
+done
+
+resources=$(mktemp -d)
+trap 'rm -rf "$resources"' EXIT
+wrestool -x --raw -t 16 "$exe" >"$resources/version.bin" || fail "no version block"
+python3 - "$resources/version.bin" <<'PYTHON' || fail "the version block is not as it should be"
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+text = data.decode("utf-16-le", errors="replace")
+
+def value(key):  # a string entry: its key, padding, then its value, each ended by NUL
+    at = text.index(key + "\0") + len(key)
+    while text[at] == "\0":
+        at += 1
+    return text[at:text.index("\0", at)]
+
+expected = {"FileDescription": "Paßwortgenerator", "FileVersion": "2.0.0.0", "ProductVersion": "1.0.0.0",
+            "ProductName": "Zadrin", "OriginalFilename": "zadrin.exe"}
+for key, wanted in expected.items():
+    assert value(key) == wanted, f"{key}: {value(key)!r}"
+assert "040704E4\0" in text, "string table not German (Germany), code page 1252"
+fixed = data.index(struct.pack("<I", 0xFEEF04BD))
+ms, ls, pms, pls = struct.unpack_from("<4I", data, fixed + 8)
+numbers = lambda hi, lo: (hi >> 16, hi & 0xFFFF, lo >> 16, lo & 0xFFFF)
+assert numbers(ms, ls) == (2, 0, 0, 0), numbers(ms, ls)
+assert numbers(pms, pls) == (2, 0, 0, 0), numbers(pms, pls)
+translation = data.index("Translation".encode("utf-16-le"))
+assert struct.pack("<HH", 0x0407, 1252) in data[translation:], "translation not 0407/1252"
+PYTHON
+wrestool -l -t 16 "$exe" | grep -q "language=1031" || fail "the version block is not filed as German (Germany)"
+
+wrestool -x -t 14 "$exe" >"$resources/icon.ico" || fail "no icon"
+icotool -l "$resources/icon.ico" | grep -q -- "--width=32 --height=32 --bit-depth=4" ||
+    fail "the icon is not 32×32 with 16 colours: $(icotool -l "$resources/icon.ico")"
+echo "zadrin.exe: Windows' own DLLs only, German version block, 32×32 16-colour icon"
