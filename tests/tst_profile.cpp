@@ -308,7 +308,7 @@ private slots:
             Save(path, "Option", "L", "12");
             QFAIL("no error");
         } catch (const Exception& e) {
-            QVERIFY2(e.Message().contains(path), qPrintable(e.Message()));
+            QVERIFY2(e.Message().contains(QDir::toNativeSeparators(path)), qPrintable(e.Message()));
             QVERIFY(e.Message().startsWith("Die Einstellungen konnten nicht"));
         }
         QVERIFY(QFileInfo(path).isDir());

@@ -34,9 +34,7 @@ public:
         const rlimit limited{Bytes, before_.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limited);
     }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &before_);
-    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &before_); }
 
 private:
     rlimit before_{};
@@ -215,7 +213,8 @@ private slots:
         QVERIFY(Form1->close());
         QVERIFY(!Form1->isVisible());
         QCOMPARE(errors.messages.size(), 1);
-        QVERIFY(errors.messages.front().contains(QDir::current().absoluteFilePath("Zadrin.ini")));
+        QVERIFY(errors.messages.front().contains(
+            QDir::toNativeSeparators(QDir::current().absoluteFilePath("Zadrin.ini"))));
         QVERIFY(QDir().rmdir("Zadrin.ini"));
     }
 };

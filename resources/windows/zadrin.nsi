@@ -1,7 +1,8 @@
 ; Zadrin's installer: per user, without administrator rights. The Start-menu entry starts Zadrin in
 ; %APPDATA%\Zadrin, so Zadrin.ini lives there; uninstalling leaves that file alone.
 ; makensis -DVERSION=… -DEXE=path\to\zadrin.exe -DOUTFILE=… zadrin.nsi
-Unicode true
+; 64-bit, like the program it installs (and so it runs where Wine has no 32-bit part).
+Target amd64-unicode
 !include "MUI2.nsh"
 
 Name "Zadrin"

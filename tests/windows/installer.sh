@@ -30,9 +30,12 @@ PYTHON
 
 echo "started from the Start-menu entry"
 start_window_manager
-ZADRIN_RUNNER="wine start /wait" start_program "$shortcut" "$work"
+wine start /unix "$shortcut" # as a click on it: Windows starts the program and returns
+wait_until 30 xdotool search --onlyvisible --name '^Form1$' || fail "no window appeared"
+WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
+wait_until 10 xdotool windowactivate --sync "$WINDOW"
 xdotool key --clearmodifiers alt+b
-wait_for_exit 30
+wait_until 30 bash -c '! pgrep -f "[P]rograms.Zadrin.zadrin.exe"' || fail "the program did not end"
 [ -f "$appdata/Zadrin/Zadrin.ini" ] || fail "Zadrin.ini is not in %APPDATA%\\Zadrin"
 
 wine "$programs/uninstall.exe" /S
