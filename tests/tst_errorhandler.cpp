@@ -88,6 +88,12 @@ private slots:
         QCOMPARE(form->closes, 0);
     }
 
+    void theToolkitsOwnTextsAreGerman() {
+        // The message box's button and the edit menus; also where no translations are installed.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+        QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "&Copy"), QStringLiteral("&Kopieren"));
+    }
+
     void anErrorWhileClosingIsShownAndTheWindowStillCloses() {
         ReportedErrors errors;
         ClosingFails form;
