@@ -14,7 +14,6 @@ ini="$work/Zadrin.ini"
 
 # KEY pressed COUNT times.
 press() { for ((i = 0; i < $2; i++)); do xdotool key --clearmodifiers "$1"; done; }
-expect() { [ "$2" = "$3" ] || fail "$1: expected '$3', got '$2'"; }
 
 compact_stops=11   # Key erzeugen, beenden, Stellenzahl, Key, the four categories, Verlauf, clear, Opt.
 expanded_stops=$((compact_stops + 101))

@@ -3,6 +3,9 @@
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# Fails unless WHAT, found ACTUAL, is EXPECTED.
+expect() { [ "$2" = "$3" ] || fail "$1: expected '$3', got '$2'"; }
+
 # Runs CONDITION (a command) until it succeeds or SECONDS pass.
 wait_until() {
     local seconds=$1; shift

@@ -16,7 +16,6 @@ ini="$work/Zadrin.ini"
 key_button=(157 36)  opt_button=(176 80)  upper_case_box=(14 40)
 length_field=(36 130)  key_field=(132 130)  history=(100 260)
 
-expect() { [ "$2" = "$3" ] || fail "$1: expected '$3', got '$2'"; }
 
 start_window_manager
 
