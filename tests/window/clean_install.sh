@@ -39,11 +39,15 @@ done
 
 # What it must look like: the window of the program built here, first start, same size.
 client() { import -window "$WINDOW" "$1"; }
+differing() { compare -metric AE "$1" "$2" /dev/null 2>&1 || true; }
+# Painted to the end: two pictures in a row alike.
+painted() { cp "$1" "$1.before" && client "$1" && [ "$(differing "$1.before" "$1")" = 0 ]; }
 start_window_manager
 here_work="$work/here"
 mkdir -p "$here_work"
 start_program "$build/app/zadrin" "$here_work"
 client "$work/expected.png"
+wait_until 60 painted "$work/expected.png" || fail "the window built here never finished painting"
 wmctrl -c Form1
 wait_for_exit 20
 
@@ -55,10 +59,9 @@ chroot "$root" /usr/bin/env -i HOME=/root DISPLAY="$DISPLAY" XAUTHORITY=/root/.X
 APP_PID=$!
 wait_until 30 xdotool search --onlyvisible --name '^Form1$' || { cat "$APP_LOG"; fail "the installed program showed no window"; }
 WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
-sleep 1
-client "$work/installed.png"
-differing=$(compare -metric AE "$work/expected.png" "$work/installed.png" /dev/null 2>&1 || true)
-[ "$differing" = 0 ] || {
+like_expected() { client "$work/installed.png" && [ "$(differing "$work/expected.png" "$work/installed.png")" = 0 ]; }
+wait_until 60 like_expected || {
+    differing=$(differing "$work/expected.png" "$work/installed.png")
     cp "$work/installed.png" "$work/expected.png" "$build/" 2>/dev/null || true
     fail "the installed window differs from the expected one in $differing pixels (pictures in $build)"
 }

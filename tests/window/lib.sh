@@ -6,6 +6,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # Fails unless WHAT, found ACTUAL, is EXPECTED.
 expect() { [ "$2" = "$3" ] || fail "$1: expected '$3', got '$2'"; }
 
+# The number of characters in TEXT (keys hold ä, ö, ü, ß), whatever the locale: not its bytes.
+characters() { printf '%s' "$1" | LC_ALL=C.UTF-8 wc -m; }
+
 # Runs CONDITION (a command) until it succeeds or SECONDS pass.
 wait_until() {
     local seconds=$1; shift
@@ -64,7 +67,7 @@ text_at() {
     click_at "$1" "$2"
     printf '' | xclip -selection clipboard
     xdotool key --clearmodifiers ctrl+a ctrl+c
-    wait_until 5 bash -c '[ -n "$(xclip -o -selection clipboard 2>/dev/null)" ]' || true
+    wait_until 30 bash -c '[ -n "$(xclip -o -selection clipboard 2>/dev/null)" ]' || true
     xclip -o -selection clipboard 2>/dev/null || true
 }
 

@@ -32,9 +32,9 @@ click_at "${upper_case_box[@]}"
 type_at "${length_field[@]}" 20
 click_at "${key_button[@]}"
 key=$(text_at "${key_field[@]}")
-expect "key length" "${#key}" "20"
+expect "key length" "$(characters "$key")" "20"
 LC_ALL=C.UTF-8 grep -q '[A-ZÄÖÜ]' <<<"$key" && fail "key '$key' has upper-case letters"
-grep -qxF "$key" <<<"$(text_at "${history[@]}")" || fail "the key is not in the history"
+grep -qxF -e "$key" <<<"$(text_at "${history[@]}")" || fail "the key is not in the history"
 echo "key $key"
 
 xdotool key --clearmodifiers alt+b
@@ -49,7 +49,7 @@ expect "width comes back" "$(client_width)" "$((500 - 8))"
 expect "length comes back" "$(text_at "${length_field[@]}")" "20"
 click_at "${key_button[@]}"
 key=$(text_at "${key_field[@]}")
-expect "key length" "${#key}" "20"
+expect "key length" "$(characters "$key")" "20"
 LC_ALL=C.UTF-8 grep -q '[A-ZÄÖÜ]' <<<"$key" && fail "selection did not come back: '$key'"
 
 echo "a length that is not a number"
@@ -63,7 +63,7 @@ wait_until 10 bash -c "! xdotool search --onlyvisible --name '^Zadrin$'" || fail
 expect "key field unchanged" "$(text_at "${key_field[@]}")" "$key"
 type_at "${length_field[@]}" 5
 click_at "${key_button[@]}"
-expect "the program goes on" "$(text_at "${key_field[@]}" | wc -m)" "5"
+expect "the program goes on" "$(characters "$(text_at "${key_field[@]}")")" "5"
 
 echo "closing through the window manager"
 wmctrl -c Form1
