@@ -1,12 +1,15 @@
 #include "form/Unit1.h"
+#include "platform/EndOfSession.h"
 #include "platform/Secrecy.h"
 #include "platform/TApplication.h"
 
 #include <QIcon>
 
-// The arguments are not read; Qt's Windows entry point calls main with them.
-int main(int, char**) {
-    ProtectProcessMemory(); // before any key exists
+// The arguments are not read, only handed on when the program starts itself anew; Qt's Windows entry point
+// calls main with them.
+int main(int, char** argv) {
+    EndAtOnceWhenAskedTo();
+    ProtectProcessMemory(argv); // before any key exists
     TApplication application;
     application.Initialize();
     // No display name: the toolkit would add it to every window title, and the window is called "Form1".

@@ -45,7 +45,7 @@ int RepeatsFor(int length) {
 int main(int argc, char** argv) {
     const bool wipe = argc > 1 && std::strcmp(argv[1], "--wipe") == 0;
     if (wipe)
-        ProtectProcessMemory();
+        ProtectProcessMemory(argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication application;

@@ -4,11 +4,12 @@
 # root (whom nothing stops) the program and the prying process both run as the user "nobody".
 set -euo pipefail
 program=$(realpath "$1")
+. "$(dirname "$(realpath "$0")")/window/lib.sh"
 work=$(mktemp -d)
 chmod 777 "$work"
 as_user=() user=$(id -u)
 [ "$user" -eq 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups) user=65534
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() { echo "FAIL: $*" >&2; echo "The program's output:" >&2; cat "$work/log" >&2; exit 1; }
 
 (cd "$work" && exec "${as_user[@]}" env QT_QPA_PLATFORM=offscreen "$program") >"$work/log" 2>&1 &
 pid=$!
@@ -19,11 +20,7 @@ protected() {
     [ "$(readlink "/proc/$pid/exe")" = "$program" ] && [ "$(stat -c %u "/proc/$pid/status")" = 0 ] &&
         grep -q "^Uid:[[:space:]]*$user[[:space:]]" "/proc/$pid/status"
 }
-for _ in $(seq 100); do
-    protected 2>/dev/null && break
-    sleep 0.1
-done
-[ "$(stat -c %u "/proc/$pid/status")" = 0 ] || fail "the program's /proc files still belong to its user"
+wait_until 120 protected || fail "the program's /proc files still belong to its user"
 "${as_user[@]}" cat "/proc/$pid/environ" >/dev/null 2>&1 && fail "another process read its environment"
 "${as_user[@]}" dd if="/proc/$pid/mem" bs=1 count=1 skip=4194304 >/dev/null 2>&1 && fail "another process read its memory"
 if command -v gdb >/dev/null; then

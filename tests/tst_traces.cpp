@@ -122,7 +122,7 @@ private slots:
 
 // As the program starts: protected before anything else, then as every other test.
 int main(int argc, char** argv) {
-    ProtectProcessMemory();
+    ProtectProcessMemory(argv);
     return RunTest<TestTraces>(argc, argv);
 }
 #include "tst_traces.moc"

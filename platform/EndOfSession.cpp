@@ -1,0 +1,10 @@
+#include "platform/EndOfSession.h"
+
+#include <QGuiApplication>
+#include <QSessionManager>
+
+void OnEndOfSession(QObject* Context, std::function<void()> Handler) {
+    OnEndSignals(Context, Handler);
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, Context,
+                     [Handler](QSessionManager&) { Handler(); });
+}

@@ -1,0 +1,7 @@
+#include "platform/EndOfSession.h"
+
+// Windows has no end signals: the end of the session (and only that) reaches the program as a request
+// to close, through the toolkit.
+void EndAtOnceWhenAskedTo() {}
+
+void OnEndSignals(QObject*, const std::function<void()>&) {}

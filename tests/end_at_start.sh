@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Asked to end at any moment of its start, the program ends well (status 0). Asked before its window
+# exists, it ends at once and writes no settings file; once the window exists, it saves a whole one.
+set -euo pipefail
+program=$(realpath "$1")
+. "$(dirname "$(realpath "$0")")/window/lib.sh"
+work=$(mktemp -d)
+pid=
+trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+
+# Whether the program itself (not the shell starting it) catches SIGTERM (bit 15 of its caught signals).
+catches_term() {
+    [ "$(readlink "/proc/$pid/exe")" = "$program" ] &&
+        (($(printf '%d' "0x$(awk '/^SigCgt:/ { print $2 }' "/proc/$pid/status")") & (1 << 14)))
+}
+# Whether it runs as started anew, with the allocator told to wipe (or already unreadable: protected).
+started_anew() {
+    catches_term || return 1
+    local environment
+    environment=$(tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null) || return 0
+    grep -q 'glibc.malloc.perturb=' <<<"$environment"
+}
+
+# Starts the program; with "pending", SIGTERM is sent to it before it runs (blocked until it can answer).
+start() {
+    rm -f "$work/Zadrin.ini"
+    if [ "${1:-}" = pending ]; then
+        (cd "$work" && exec env QT_QPA_PLATFORM=offscreen python3 -c '
+import os, signal, sys
+signal.pthread_sigmask(signal.SIG_BLOCK, {signal.SIGTERM})
+os.kill(os.getpid(), signal.SIGTERM)
+os.execv(sys.argv[1], sys.argv[1:])' "$program") >"$work/log" 2>&1 &
+    else
+        (cd "$work" && exec env QT_QPA_PLATFORM=offscreen "$program") >"$work/log" 2>&1 &
+    fi
+    pid=$!
+}
+
+# Waits for the program to end; fails unless it ended well and left no file or a whole one.
+ended_well() {
+    local status=0
+    wait_until 60 bash -c "! kill -0 $pid" || fail "$1: the program did not end"
+    wait "$pid" || status=$?
+    pid=
+    ((status == 0)) || { cat "$work/log"; fail "$1: ended with status $status"; }
+    [ ! -e "$work/Zadrin.ini" ] || expect "$1: sections saved" "$(grep -c '^\[' "$work/Zadrin.ini")" 2
+}
+
+for round in 1 2 3; do
+    start pending
+    ended_well "asked before it ran, round $round"
+    [ ! -e "$work/Zadrin.ini" ] || fail "asked before it ran, round $round: a settings file was written"
+done
+for stage in catches_term started_anew; do
+    for round in 1 2 3 4 5; do
+        start
+        wait_until 120 "$stage" || { cat "$work/log"; fail "$stage: never reached"; }
+        kill -TERM "$pid"
+        ended_well "$stage, round $round"
+    done
+done
+echo "asked to end while starting: ended well every time"
