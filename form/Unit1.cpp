@@ -16,7 +16,7 @@
 #include <QGuiApplication>
 #include <QScopeGuard>
 
-TForm1* Form1 = nullptr;
+QPointer<TForm1> Form1;
 
 namespace {
 // The settings file in the working directory of the moment.

@@ -3,6 +3,7 @@
 #include "platform/TForm.h"
 #include "ui_Unit1.h"
 
+#include <QPointer>
 #include <initializer_list>
 
 class QCheckBox;
@@ -55,4 +56,4 @@ private:
     static void SetMembers(const QCheckBox* Category, std::initializer_list<QCheckBox*> Members);
 };
 
-extern TForm1* Form1;
+extern QPointer<TForm1> Form1;

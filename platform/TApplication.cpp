@@ -18,7 +18,7 @@ TApplication::TApplication()
     : QApplication(argumentCount, argumentValues) {}
 
 TApplication::~TApplication() {
-    DestroyForm();
+    mainForm_.reset(); // while the toolkit still runs
 }
 
 void TApplication::Initialize() {
@@ -43,13 +43,6 @@ void TApplication::RunCreationHandler() {
     } catch (...) {
         ShowCurrentException();
     }
-}
-
-void TApplication::DestroyForm() {
-    mainForm_.reset();
-    if (forget_)
-        forget_();
-    forget_ = nullptr;
 }
 
 int TApplication::Run() {

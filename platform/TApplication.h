@@ -3,7 +3,7 @@
 #include "platform/TForm.h"
 
 #include <QApplication>
-#include <functional>
+#include <QPointer>
 #include <memory>
 
 // The application object: starts the toolkit, owns the main form and runs the event loop.
@@ -21,13 +21,11 @@ public:
     void Initialize();
 
     // Builds the form, points Reference at it, then runs its creation handler. A form created
-    // before is destroyed first (without closing it).
-    template <typename Form> void CreateForm(Form*& Reference) {
-        DestroyForm();
-        auto form = std::make_unique<Form>();
-        Reference = form.get();
-        forget_ = [&Reference] { Reference = nullptr; };
-        mainForm_ = std::move(form);
+    // before is destroyed first (without closing it). Reference becomes null when the form goes.
+    template <typename Form> void CreateForm(QPointer<Form>& Reference) {
+        mainForm_.reset();
+        mainForm_ = std::make_unique<Form>();
+        Reference = static_cast<Form*>(mainForm_.get());
         RunCreationHandler();
     }
 
@@ -39,8 +37,6 @@ public:
 
 private:
     void RunCreationHandler();
-    void DestroyForm();
 
     std::unique_ptr<TForm> mainForm_;
-    std::function<void()> forget_;
 };

@@ -78,7 +78,7 @@ private slots:
     void aFormWhoseCreationFailedSavesNothingAndDoesNotRun() {
         ReportedErrors errors;
         auto* application = static_cast<TApplication*>(qApp);
-        CreationFails* form = nullptr;
+        QPointer<CreationFails> form;
         application->CreateForm(form);
         QCOMPARE(errors.messages, QStringList{"Der Zufallsgenerator konnte nicht gestartet werden."});
         QVERIFY(!form->Created());
@@ -86,6 +86,10 @@ private slots:
         QVERIFY(!form->isVisible());
         QVERIFY(form->close());
         QCOMPARE(form->closes, 0);
+        QPointer<ClosingFails> next;
+        application->CreateForm(next); // replaces the form: the old reference does not dangle
+        QVERIFY(form.isNull());
+        QVERIFY(!next.isNull());
     }
 
     void theToolkitsOwnTextsAreGerman() {
