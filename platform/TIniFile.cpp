@@ -26,10 +26,12 @@ Contents Load(const QString& fileName, QByteArray& bytes) {
                                                                               : Contents::Read;
 }
 
-[[noreturn]] void CannotSave(const QString& fileName, const QString& reason) {
-    throw Exception(QStringLiteral("Die Einstellungen konnten nicht in „%1“ gespeichert werden.\n"
-                                   "Die Datei ist unverändert geblieben. (%2)")
-                        .arg(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()), reason));
+[[noreturn]] void CannotSave(const QString& fileName, const QString& reason, bool unchanged = true) {
+    const QString state = unchanged ? QStringLiteral("Die Datei ist unverändert geblieben.")
+                                    : QStringLiteral("Die Datei kann jetzt unvollständig sein.");
+    throw Exception(
+        QStringLiteral("Die Einstellungen konnten nicht in „%1“ gespeichert werden.\n%2 (%3)")
+            .arg(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()), state, reason));
 }
 } // namespace
 
@@ -67,7 +69,7 @@ void TIniFile::UpdateFile() {
     const QByteArray bytes = pending_->Encode();
     if (bytes == original_)
         return; // nothing changed: the file is left alone
-    if (const QString reason = ReplaceFileContent(fileName_, bytes); !reason.isEmpty())
-        CannotSave(fileName_, reason);
+    if (const Replacement result = ReplaceFileContent(fileName_, bytes); !result.Failure.isEmpty())
+        CannotSave(fileName_, result.Failure, result.Unchanged);
     original_ = bytes;
 }

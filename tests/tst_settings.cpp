@@ -7,6 +7,7 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -182,27 +183,44 @@ private slots:
         QCOMPARE(Form1->LabeledEdit1->text(), QStringLiteral("8"));
     }
 
-#ifdef Q_OS_UNIX // a file size limit stands in for a full disk
-    void aSaveWithRoomForPartOfTheFileChangesNothing() {
+#ifdef Q_OS_UNIX // a file size limit stands in for a full disk; hard links make the save write in place
+    void aSaveWithRoomForPartOfTheFileSaysWhatBecameOfIt_data() {
+        QTest::addColumn<bool>("hardLinked");
+        QTest::addColumn<int>("roomBeyondOld"); // bytes the disk takes beyond the old file's size
+        QTest::addColumn<bool>("unchanged");
+        QTest::newRow("replaced whole") << false << 100 << true;
+        QTest::newRow("in place, the old content written back") << true << 100 << true;
+        QTest::newRow("in place, not even the old content fits") << true << -50 << false;
+    }
+
+    void aSaveWithRoomForPartOfTheFileSaysWhatBecameOfIt() {
+        QFETCH(bool, hardLinked);
+        QFETCH(int, roomBeyondOld);
+        QFETCH(bool, unchanged);
         const QByteArray old =
             "; mine\r\n[CheckBox]\r\nWert=" + QByteArray(101, 'F') + "\r\n[Option]\r\nKG=K\r\nL=8\r\n";
         StoreSettings(old);
+        QFile::remove("Zweitname.ini");
+        if (hardLinked)
+            QCOMPARE(::link("Zadrin.ini", "Zweitname.ini"), 0);
         ReopenMainForm();
         Box(5)->setChecked(true);
         Form1->SetWidth(Expanded);
         Form1->LabeledEdit1->setText(QString(4000, u'7')); // the new file is larger than the room left
         ReportedErrors errors;
         {
-            const FileSizeLimit room(old.size() + 100);
+            const FileSizeLimit room(rlim_t(old.size() + roomBeyondOld));
             QVERIFY(Form1->close());
         }
-        QCOMPARE(SettingsFile(), old); // not one of the three values
+        QFile::remove("Zweitname.ini");
         QCOMPARE(errors.messages.size(), 1);
-        QVERIFY2(errors.messages.front().contains("Die Datei ist unverändert geblieben"),
-                 qPrintable(errors.messages.front()));
-        QVERIFY2(!errors.messages.front().contains("Unbekannter Fehler") &&
-                     !errors.messages.front().contains("Unknown error"),
-                 qPrintable(errors.messages.front()));
+        const QString message = errors.messages.front();
+        QCOMPARE(message.contains("Die Datei ist unverändert geblieben"), unchanged);
+        QCOMPARE(message.contains("Die Datei kann jetzt unvollständig sein"), !unchanged);
+        if (unchanged)
+            QCOMPARE(SettingsFile(), old); // not one of the three values
+        QVERIFY2(!message.contains("Unbekannter Fehler") && !message.contains("Unknown error"),
+                 qPrintable(message));
     }
 #endif
 
