@@ -376,17 +376,31 @@ private slots:
 #endif
 
 #ifdef Q_OS_UNIX // owners, modes and hard links of POSIX
-    void aWritableFileInAFolderThatTakesNoNewFileIsSavedInPlace() {
-        // A folder only root may add to, holding a file the user may write; root plays the user.
+    void aFileANewOneCouldNotStandInForIsSavedInPlace_data() {
+        QTest::addColumn<bool>("folderTakesNewFiles");
+        QTest::addColumn<bool>("fileOfAnotherUser"); // writable by all: a new file could not be theirs
+        QTest::newRow("folder takes no new file") << false << false;
+        QTest::newRow("another user's file") << true << true;
+    }
+
+    void aFileANewOneCouldNotStandInForIsSavedInPlace() {
+        QFETCH(bool, folderTakesNewFiles);
+        QFETCH(bool, fileOfAnotherUser);
+        // Root plays the user, 65534; the file is the user's own unless it is another's.
+        const bool root = ::geteuid() == 0;
+        if (fileOfAnotherUser && !root)
+            QSKIP("another user's file needs root to set up");
         QTemporaryDir folder;
         const QString file = folder.filePath("Zadrin.ini");
+        const QByteArray name = QFile::encodeName(file);
         Store(file, "[A]\r\nk=1\r\n");
-        const bool root = ::geteuid() == 0;
         const ino_t before = Inode(file);
-        QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
-                                                         QFile::ExeOther));
+        QCOMPARE(::chmod(QFile::encodeName(folder.path()).constData(), folderTakesNewFiles ? 0777 : 0555), 0);
+        const uid_t owner = fileOfAnotherUser ? 0 : 65534;
         if (root)
-            QCOMPARE(::chown(QFile::encodeName(file).constData(), 65534, 65534), 0);
+            QCOMPARE(::chown(name.constData(), owner, owner), 0);
+        if (fileOfAnotherUser)
+            QCOMPARE(::chmod(name.constData(), 0666), 0);
         const pid_t child = root ? ::fork() : 0;
         if (child == 0) {
             bool saved = false;
@@ -407,7 +421,11 @@ private slots:
         }
         QCOMPARE(Contents(file), QByteArray("[A]\r\nk=2\r\n"));
         QCOMPARE(Inode(file), before); // the same file, written in place
-        QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        struct stat s {};
+        QCOMPARE(::stat(name.constData(), &s), 0);
+        if (root)
+            QCOMPARE(s.st_uid, owner);
+        QCOMPARE(::chmod(QFile::encodeName(folder.path()).constData(), 0700), 0);
     }
 #endif
 
