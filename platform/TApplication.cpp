@@ -1,6 +1,7 @@
 #include "platform/TApplication.h"
 
 #include "platform/Accessible.h"
+#include "platform/Clipboard.h"
 #include "platform/EndOfSession.h"
 #include "platform/ErrorHandler.h"
 
@@ -35,6 +36,7 @@ void TApplication::Initialize() {
     // The same look and metrics on every desktop: the layout is fixed to the pixel.
     setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     InstallAccessibleInterfaces();
+    MarkEveryCopySecret();
 }
 
 void TApplication::RunCreationHandler() {

@@ -71,6 +71,15 @@ text_at() {
     xclip -o -selection clipboard 2>/dev/null || true
 }
 
+# Fails unless SELECTION (clipboard or primary) holds TEXT, marked secret for clipboard histories.
+expect_secret() {
+    local selection=$1 text=$2
+    xclip -o -selection "$selection" -t TARGETS | grep -qx x-kde-passwordManagerHint ||
+        fail "$selection: not marked secret"
+    expect "$selection: the mark" "$(xclip -o -selection "$selection" -t x-kde-passwordManagerHint)" secret
+    expect "$selection: the text" "$(xclip -o -selection "$selection")" "$text"
+}
+
 # Replaces the text of the edit at X Y by typing.
 type_at() {
     click_at "$1" "$2"
