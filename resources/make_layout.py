@@ -28,6 +28,7 @@ CHARACTER_RUNS = [
 TILDE_BOX = 67  # created and tabbed after all other character boxes
 
 # What a screen reader says for each character box: "a" and "A" sound alike, punctuation is skipped.
+# Letters and digits keep their caption in the name, so that speech input finds them by it.
 SPOKEN = {
     "!": "Ausrufezeichen", '"': "Anführungszeichen", "#": "Raute", "$": "Dollarzeichen",
     "%": "Prozentzeichen", "&": "Kaufmanns-Und", "'": "Apostroph", "(": "runde Klammer auf",
@@ -36,7 +37,7 @@ SPOKEN = {
     "=": "Gleichheitszeichen", ">": "Größer-als-Zeichen", "?": "Fragezeichen", "@": "At-Zeichen",
     "[": "eckige Klammer auf", "\\": "umgekehrter Schrägstrich", "]": "eckige Klammer zu",
     "^": "Zirkumflex", "_": "Unterstrich", "`": "Gravis", "{": "geschweifte Klammer auf",
-    "|": "senkrechter Strich", "}": "geschweifte Klammer zu", "~": "Tilde", "ß": "Eszett",
+    "|": "senkrechter Strich", "}": "geschweifte Klammer zu", "~": "Tilde",
 }
 
 
@@ -98,24 +99,25 @@ def main():
         widget("QLineEdit", "LabeledEdit2", (72, 120, 121, 21),
                '<property name="maxLength"><number>2147483647</number></property>',
                '<property name="readOnly"><bool>true</bool></property>'),
-        # Spoken names unique ignoring case: "buchstaben" and "BUCHSTABEN" sound the same.
-        check_box("CheckBox1", (8, 8, 97, 17), "buchstaben", text("accessibleName", "Kleinbuchstaben")),
+        # Spoken names unique ignoring case ("buchstaben" and "BUCHSTABEN" sound the same), each
+        # starting with its caption, which is what a user of speech input says.
+        check_box("CheckBox1", (8, 8, 97, 17), "buchstaben", text("accessibleName", "buchstaben – Kleinbuchstaben")),
         check_box("CheckBox3", (8, 56, 97, 17), "Zahlen"),
         check_box("CheckBox4", (8, 80, 97, 17), "Sonderzeichen"),
-        check_box("CheckBox2", (8, 32, 97, 17), "BUCHSTABEN", text("accessibleName", "Großbuchstaben")),
-        widget("QPlainTextEdit", "Memo1", (8, 144, 185, 249), text("accessibleName", "Verlauf"),
+        check_box("CheckBox2", (8, 32, 97, 17), "BUCHSTABEN", text("accessibleName", "BUCHSTABEN – Großbuchstaben")),
+        widget("TMemo", "Memo1", (8, 144, 185, 249), text("accessibleName", "Verlauf"),
                # Tab moves on, as in the classic memo: typed into the history, it would trap the focus.
                '<property name="tabChangesFocus"><bool>true</bool></property>',
                text("accessibleDescription", "Die erzeugten Keys, einer je Zeile")),
         widget("QPushButton", "Button3", (120, 72, 33, 17), text("text", "clear"), RETURN_PRESSES,
-               text("toolTip", "Verlauf leeren"), text("accessibleName", "Verlauf leeren")),
+               text("toolTip", "Verlauf leeren"), text("accessibleName", "clear – Verlauf leeren")),
     ]
     for n in box_order:
         caption, x, y, name = boxes[n]
         w.append(check_box(f"CheckBox{n}", (x, y, 30, 17), caption, text("accessibleName", name)))
     w.append(widget("QPushButton", "Button4", (160, 72, 33, 17), text("text", "Opt."), RETURN_PRESSES,
                     text("toolTip", "Zeichentabelle ein- oder ausblenden"),
-                    text("accessibleName", "Zeichentabelle ein- oder ausblenden")))
+                    text("accessibleName", "Opt. – Zeichentabelle ein- oder ausblenden")))
 
     tab_order = (["Button1", "Button2", "LabeledEdit1", "LabeledEdit2", "CheckBox1", "CheckBox3",
                   "CheckBox4", "CheckBox2", "Memo1", "Button3"]
@@ -139,6 +141,11 @@ def main():
    <class>TLabel</class>
    <extends>QLabel</extends>
    <header>platform/TLabel.h</header>
+  </customwidget>
+  <customwidget>
+   <class>TMemo</class>
+   <extends>QPlainTextEdit</extends>
+   <header>platform/TMemo.h</header>
   </customwidget>
  </customwidgets>
  <tabstops>

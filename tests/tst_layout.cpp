@@ -250,7 +250,7 @@ private slots:
                 spoken.insert(name.toLower());
             }
         QCOMPARE(QAccessible::queryAccessibleInterface(form->Button4)->text(QAccessible::Name),
-                 QStringLiteral("Zeichentabelle ein- oder ausblenden"));
+                 QStringLiteral("Opt. – Zeichentabelle ein- oder ausblenden"));
 
         QSet<QString> boxNames;
         for (QWidget* control : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -263,12 +263,30 @@ private slots:
         }
         QCOMPARE(boxNames.size(), 101); // every character box says which character it is
         QCOMPARE(BoxOf(73)->accessibleName(), QStringLiteral("Kaufmanns-Und"));
+        QCOMPARE(BoxOf(105)->accessibleName(), QStringLiteral("kleines ß"));
         QCOMPARE(BoxOf(5)->accessibleName(), QStringLiteral("kleines a"));
         QCOMPARE(BoxOf(41)->accessibleName(), QStringLiteral("großes A"));
         QCOMPARE(QAccessible::queryAccessibleInterface(form->LabeledEdit1)->text(QAccessible::Name),
                  QStringLiteral("Stellenzahl"));
         QCOMPARE(QAccessible::queryAccessibleInterface(form->Button2)->text(QAccessible::Name),
                  QStringLiteral("beenden"));
+    }
+
+    void everyNameHoldsWhatTheControlShows() {
+        // Speech input: "click clear" must find "clear". A label's text (without its "&") is in the name of
+        // the control it labels; punctuation is a symbol, spoken by its name alone.
+        for (QWidget* control : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            QString shown;
+            if (const auto* button = qobject_cast<QAbstractButton*>(control))
+                shown = button->text();
+            else if (const auto* label = qobject_cast<QLabel*>(control); label && label->buddy())
+                shown = label->text(), control = label->buddy();
+            shown.remove(QRegularExpression("&(?!&)"));
+            if (shown.isEmpty() || !shown.front().isLetterOrNumber())
+                continue;
+            const QString name = QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+            QVERIFY2(name.contains(shown), qPrintable(name + " lacks " + shown));
+        }
     }
 
     void textFitsItsBox() {
