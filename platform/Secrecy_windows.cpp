@@ -2,8 +2,94 @@
 
 #include <windows.h>
 
-void ProtectProcessMemory(char**) {}
+#include <aclapi.h>
+#include <cstdlib>
+#include <cstring>
+#include <malloc.h>
+#include <vector>
+
+namespace {
+// The user may wait for the process, ask its name and end it; nothing else. Without the entry for OWNER
+// RIGHTS the owner could rewrite this list and grant itself everything again.
+bool OnlyWaitQueryAndEnd() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<unsigned char> user(size);
+    const bool known = size && GetTokenInformation(token, TokenUser, user.data(), size, &size);
+    CloseHandle(token);
+    if (!known)
+        return false;
+    PSID userSid = reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
+
+    SID_IDENTIFIER_AUTHORITY creator = SECURITY_CREATOR_SID_AUTHORITY;
+    PSID ownerRights = nullptr;
+    if (!AllocateAndInitializeSid(&creator, 1, SECURITY_CREATOR_OWNER_RIGHTS_RID, 0, 0, 0, 0, 0, 0, 0,
+                                  &ownerRights))
+        return false;
+    const DWORD aclSize = sizeof(ACL) + 2 * sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(userSid) +
+                          GetLengthSid(ownerRights);
+    std::vector<unsigned char> buffer(aclSize);
+    auto* acl = reinterpret_cast<ACL*>(buffer.data());
+    const bool set =
+        InitializeAcl(acl, aclSize, ACL_REVISION) &&
+        AddAccessAllowedAce(acl, ACL_REVISION, SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE,
+                            userSid) &&
+        AddAccessAllowedAce(acl, ACL_REVISION, READ_CONTROL, ownerRights) &&
+        SetSecurityInfo(GetCurrentProcess(), SE_KERNEL_OBJECT,
+                        DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr, acl,
+                        nullptr) == ERROR_SUCCESS;
+    FreeSid(ownerRights);
+    return set;
+}
+
+// Crash reports without the heap. Looked up: older systems and Wine may lack it.
+void NoHeapInCrashReports() {
+    using SetFlags = HRESULT(WINAPI*)(DWORD);
+    constexpr DWORD noHeap = 1; // WER_FAULT_REPORTING_FLAG_NOHEAP
+    if (HMODULE kernel = GetModuleHandleW(L"kernel32.dll"))
+        if (auto set = reinterpret_cast<SetFlags>(reinterpret_cast<void*>(GetProcAddress(kernel, "WerSetFlags"))))
+            set(noHeap);
+}
+} // namespace
+
+void ProtectProcessMemory(char**) {
+    OnlyWaitQueryAndEnd();
+    NoHeapInCrashReports();
+}
 
 void KeepOutOfSwap(const void* Data, qsizetype Bytes) {
     VirtualLock(const_cast<void*>(Data), SIZE_T(Bytes));
+}
+
+// Every free of the program, of the toolkit and of the C++ runtime (linked in statically) comes here
+// first (the link's --wrap): the block is overwritten before the C runtime gets it back.
+extern "C" {
+void __real_free(void* Block);
+void* __real_realloc(void* Block, size_t Size);
+
+void __wrap_free(void* Block) {
+    if (Block)
+        SecureZeroMemory(Block, _msize(Block));
+    __real_free(Block);
+}
+
+// The C runtime frees the old block inside realloc, out of reach: allocate, copy, wipe and free instead.
+void* __wrap_realloc(void* Block, size_t Size) {
+    if (!Block)
+        return std::malloc(Size);
+    if (Size == 0) {
+        __wrap_free(Block);
+        return nullptr;
+    }
+    void* moved = std::malloc(Size);
+    if (!moved)
+        return nullptr;
+    const size_t old = _msize(Block);
+    std::memcpy(moved, Block, old < Size ? old : Size);
+    __wrap_free(Block);
+    return moved;
+}
 }

@@ -8,9 +8,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <array>
-#include <fcntl.h>
 #include <random>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <fcntl.h>
 #include <unistd.h>
+#endif
 
 namespace {
 // The test holds keys only masked, so that it leaves no copy of its own for the scan to find.
@@ -28,29 +32,61 @@ QList<QByteArray> MaskedForms(const QList<char16_t>& MaskedKey) {
     return {narrow, wide};
 }
 
-// How many places in the readable memory of this process hold each of the masked byte sequences.
-QList<int> CopiesInMemory(const QList<QByteArray>& Masked) {
-    QList<int> copies(Masked.size(), 0);
+#ifdef Q_OS_WIN
+// The readable memory of this process, as begin and end addresses.
+QList<std::pair<quint64, quint64>> ReadableRegions() {
+    QList<std::pair<quint64, quint64>> regions;
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;
+         at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+        const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                               PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+        if (region.State == MEM_COMMIT && (region.Protect & readable) && !(region.Protect & PAGE_GUARD))
+            regions.append({quint64(region.BaseAddress), quint64(region.BaseAddress) + region.RegionSize});
+    }
+    return regions;
+}
+
+qint64 ReadMemory(quint64 At, unsigned char* Buffer, quint64 Bytes) {
+    SIZE_T read = 0;
+    ReadProcessMemory(GetCurrentProcess(), reinterpret_cast<const void*>(At), Buffer, Bytes, &read);
+    return qint64(read);
+}
+#else
+QList<std::pair<quint64, quint64>> ReadableRegions() {
+    QList<std::pair<quint64, quint64>> regions;
     QFile maps("/proc/self/maps");
     if (!maps.open(QIODevice::ReadOnly))
-        return copies;
-    const int memory = ::open("/proc/self/mem", O_RDONLY);
-    constexpr qsizetype chunk = 4 << 20, overlap = 2 * comparedCharacters;
-    std::vector<unsigned char> buffer(chunk + overlap);
-    std::array<bool, 256> mayStart{}; // by masked first byte
-    for (const QByteArray& needle : Masked)
-        mayStart[uchar(needle[0])] = true;
+        return regions;
     for (const QByteArray& line : maps.readAll().split('\n')) {
         const QList<QByteArray> fields = line.simplified().split(' ');
         if (fields.size() < 2 || !fields[1].startsWith('r') || line.contains("[vvar") ||
             line.contains("[vsyscall"))
             continue;
         const QList<QByteArray> range = fields[0].split('-');
-        const quint64 begin = range[0].toULongLong(nullptr, 16), end = range[1].toULongLong(nullptr, 16);
+        regions.append({range[0].toULongLong(nullptr, 16), range[1].toULongLong(nullptr, 16)});
+    }
+    return regions;
+}
+
+qint64 ReadMemory(quint64 At, unsigned char* Buffer, quint64 Bytes) {
+    static const int memory = ::open("/proc/self/mem", O_RDONLY | O_CLOEXEC);
+    return ::pread(memory, Buffer, Bytes, off_t(At));
+}
+#endif
+
+// How many places in the readable memory of this process hold each of the masked byte sequences.
+QList<int> CopiesInMemory(const QList<QByteArray>& Masked) {
+    QList<int> copies(Masked.size(), 0);
+    constexpr qsizetype chunk = 4 << 20, overlap = 2 * comparedCharacters;
+    std::vector<unsigned char> buffer(chunk + overlap);
+    std::array<bool, 256> mayStart{}; // by masked first byte
+    for (const QByteArray& needle : Masked)
+        mayStart[uchar(needle[0])] = true;
+    for (const auto& [begin, end] : ReadableRegions()) {
         for (quint64 at = begin; at < end; at += chunk) {
-            const ssize_t read =
-                ::pread(memory, buffer.data(), std::min<quint64>(chunk + overlap, end - at), off_t(at));
-            for (ssize_t i = 0; i + 2 * comparedCharacters <= read && i < chunk; ++i) {
+            const qint64 read = ReadMemory(at, buffer.data(), std::min<quint64>(chunk + overlap, end - at));
+            for (qint64 i = 0; i + 2 * comparedCharacters <= read && i < chunk; ++i) {
                 if (!mayStart[buffer[size_t(i)] ^ mask])
                     continue;
                 for (qsizetype n = 0; n < Masked.size(); ++n) {
@@ -63,7 +99,6 @@ QList<int> CopiesInMemory(const QList<QByteArray>& Masked) {
             }
         }
     }
-    ::close(memory);
     return copies;
 }
 } // namespace
