@@ -3,7 +3,18 @@
 #include "platform/Secrecy.h"
 #include "platform/TApplication.h"
 
+#include <QDirIterator>
 #include <QIcon>
+
+namespace {
+// The icon in every size it is drawn in.
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (QDirIterator sizes(QStringLiteral(":/icons")); sizes.hasNext();)
+        icon.addFile(sizes.next());
+    return icon;
+}
+} // namespace
 
 // The arguments are not read, only handed on when the program starts itself anew; Qt's Windows entry point
 // calls main with them.
@@ -15,8 +26,8 @@ int main(int, char** argv) {
     // No display name: the toolkit would add it to every window title, and the window is called "Form1".
     application.setApplicationName(QStringLiteral("Zadrin"));
     application.setApplicationVersion(QStringLiteral(ZADRIN_VERSION));
-    application.setDesktopFileName(QStringLiteral("zadrin"));
-    application.setWindowIcon(QIcon(QStringLiteral(":/zadrin.png")));
+    application.setDesktopFileName(QStringLiteral("org.example.zadrin"));
+    application.setWindowIcon(ProgramIcon());
     application.CreateForm(Form1);
     return application.Run();
 }

@@ -1,8 +1,16 @@
 # Installation in the usual places and a Debian package (cpack -G DEB).
 include(GNUInstallDirs)
 install(TARGETS zadrin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES resources/zadrin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES resources/zadrin.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+# The desktop entry, the software centres' description and the icon in every size, under the program's ID.
+set(id org.example.zadrin)
+install(FILES resources/${id}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES resources/${id}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+foreach(size 32 ${ZADRIN_ICON_SIZES})
+  install(FILES ${PROJECT_BINARY_DIR}/app/icons/${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${id}.png)
+endforeach()
+install(FILES resources/icons/zadrin.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME ${id}.svg)
 # Copyright, changelog and manual page where Debian's rules want them, compressed reproducibly.
 foreach(name changelog zadrin.1)
   add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/${name}.gz
@@ -31,5 +39,6 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window's font is inside the program; message boxes and menus take any system font.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core | fonts-liberation2")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+# A session with Wayland alone needs the toolkit's Wayland plugin.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")
 include(CPack)

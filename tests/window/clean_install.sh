@@ -51,7 +51,7 @@ wait_until 60 painted "$work/expected.png" || fail "the window built here never 
 wmctrl -c Form1
 wait_for_exit 20
 
-exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/zadrin.desktop")
+exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/org.example.zadrin.desktop")
 echo "desktop entry runs: $exec_line"
 APP_LOG=$(mktemp)
 chroot "$root" /usr/bin/env -i HOME=/root DISPLAY="$DISPLAY" XAUTHORITY=/root/.Xauthority \

@@ -14,8 +14,11 @@ deb=$(ls "$work"/out/zadrin_*.deb)
 echo "built $(basename "$deb")"
 
 contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
-files=(./usr/bin/zadrin ./usr/share/applications/zadrin.desktop ./usr/share/icons/hicolor/32x32/apps/zadrin.png
+id=org.example.zadrin
+files=(./usr/bin/zadrin ./usr/share/applications/$id.desktop ./usr/share/metainfo/$id.metainfo.xml
+       ./usr/share/icons/hicolor/scalable/apps/$id.svg
        ./usr/share/doc/zadrin/copyright ./usr/share/doc/zadrin/changelog.gz ./usr/share/man/man1/zadrin.1.gz)
+for size in 16 24 32 48 64 128 256; do files+=("./usr/share/icons/hicolor/${size}x$size/apps/$id.png"); done
 for file in "${files[@]}"; do
     grep -qx "$file" <<<"$contents" || fail "package lacks $file"
 done
@@ -41,8 +44,24 @@ for runtime in qt6-qpa-plugins fonts-dejavu-core; do
     grep -qxF "$runtime" <<<"$names" || fail "$runtime is not a dependency"
 done
 
-desktop-file-validate "$work/root/usr/share/applications/zadrin.desktop"
-exec_line=$(sed -n 's/^Exec=//p' "$work/root/usr/share/applications/zadrin.desktop")
+for size in 16 24 32 48 64 128 256; do
+    expect "icon of ${size}px" "$(identify -format '%wx%h' "$work/root/usr/share/icons/hicolor/${size}x$size/apps/$id.png")" \
+        "${size}x$size"
+done
+desktop-file-validate "$work/root/usr/share/applications/$id.desktop"
+exec_line=$(sed -n 's/^Exec=//p' "$work/root/usr/share/applications/$id.desktop")
+
+# Software centres: the description validates with nothing to say, and a catalogue made of the installed
+# tree takes it, icon included.
+validation=$(appstreamcli validate --pedantic --no-net "$work/root/usr/share/metainfo/$id.metainfo.xml" 2>&1) ||
+    fail "the software centres' description does not validate: $validation"
+expect "what the validator says" "$validation" "✔ Validation was successful."
+appstreamcli compose --no-net --origin=zadrin --result-root="$work/catalogue" "$work/root" >"$work/compose.log" 2>&1 ||
+    { cat "$work/compose.log"; fail "a catalogue of the installed tree could not be made"; }
+zcat "$work/catalogue/usr/share/swcatalog/xml/zadrin.xml.gz" | grep -q "<id>$id</id>" ||
+    { cat "$work/compose.log"; fail "the catalogue does not list Zadrin"; }
+zcat "$work/catalogue/usr/share/swcatalog/xml/zadrin.xml.gz" | grep -q '<icon type="cached"' ||
+    { cat "$work/compose.log"; fail "the catalogue has no icon for Zadrin"; }
 echo "desktop entry runs: $exec_line"
 
 # Start it as the desktop would, with the installed program first on the PATH, from somewhere else.

@@ -49,4 +49,19 @@ wrestool -l -t 16 "$exe" | grep -q "language=1031" || fail "the version block is
 wrestool -x -t 14 "$exe" >"$resources/icon.ico" || fail "no icon"
 icotool -l "$resources/icon.ico" | grep -q -- "--width=32 --height=32 --bit-depth=4" ||
     fail "the icon is not 32×32 with 16 colours: $(icotool -l "$resources/icon.ico")"
-echo "zadrin.exe: Windows' own DLLs only, German version block, 32×32 16-colour icon"
+
+# The manifest: run as the user who starts it, a program for Windows 10 and 11, aware of each monitor's scale.
+wrestool -x --raw -t 24 -n 1 "$exe" >"$resources/manifest.xml" || fail "no manifest"
+python3 - "$resources/manifest.xml" <<'PYTHON' || fail "the manifest is not as it should be"
+import sys, xml.etree.ElementTree as tree
+root = tree.parse(sys.argv[1]).getroot()
+def find(name):
+    found = [e for e in root.iter() if e.tag.split("}")[-1] == name]
+    assert found, f"no {name}"
+    return found[0]
+assert find("requestedExecutionLevel").get("level") == "asInvoker"
+assert find("supportedOS").get("Id") == "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"  # Windows 10 and 11
+assert find("dpiAwareness").text.split(",")[0].strip() == "PerMonitorV2"
+assert find("assemblyIdentity").get("version") == "2.0.0.0"
+PYTHON
+echo "zadrin.exe: Windows' own DLLs only, German version block, 32×32 16-colour icon, manifest"
