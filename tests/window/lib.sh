@@ -20,9 +20,10 @@ wait_until() {
 }
 
 start_window_manager() {
-    openbox --sm-disable >/dev/null 2>&1 &
+    WM_LOG=$(mktemp)
+    openbox --sm-disable >"$WM_LOG" 2>&1 &
     WM_PID=$!
-    wait_until 20 wmctrl -m || fail "window manager did not start"
+    wait_until 60 wmctrl -m || { cat "$WM_LOG" >&2; fail "window manager did not start on $DISPLAY"; }
 }
 
 # Starts the program in the working directory WORKDIR; sets APP_PID and WINDOW. ZADRIN_RUNNER, if
@@ -54,6 +55,7 @@ stop_everything() {
     [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
     [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
     [ -n "${APP_LOG:-}" ] && rm -f "$APP_LOG"
+    [ -n "${WM_LOG:-}" ] && rm -f "$WM_LOG"
     return 0
 }
 
