@@ -4,6 +4,7 @@
 ; 64-bit, like the program it installs (and so it runs where Wine has no 32-bit part).
 Target amd64-unicode
 !include "MUI2.nsh"
+!include "FileFunc.nsh"
 
 Name "Zadrin"
 OutFile "${OUTFILE}"
@@ -27,8 +28,27 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "© 2026 Zadrin"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zadrin"
 
+; A running Zadrin keeps its program file: the user is asked to close it first. Silently, the
+; installation ends with status 2 and changes nothing.
+Function CloseRunningZadrin
+    IfFileExists "$INSTDIR\zadrin.exe" 0 done
+    retry:
+        ClearErrors
+        FileOpen $0 "$INSTDIR\zadrin.exe" a
+        IfErrors 0 closed
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+            "Zadrin läuft gerade und kann nicht ersetzt werden.$\n$\nBitte schließen Sie Zadrin und klicken Sie dann auf „Wiederholen“." \
+            /SD IDCANCEL IDRETRY retry
+        SetErrorLevel 2
+        Quit
+    closed:
+        FileClose $0
+    done:
+FunctionEnd
+
 Section "Zadrin"
     SetShellVarContext current
+    Call CloseRunningZadrin
     SetOutPath "$INSTDIR"
     File "/oname=zadrin.exe" "${EXE}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -41,6 +61,10 @@ Section "Zadrin"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\zadrin.exe"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
     WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "Zadrin"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "URLInfoAbout" "http://zadrin.example"
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd

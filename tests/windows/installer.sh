@@ -2,8 +2,11 @@
 # The Windows downloads under Wine: the installer installs silently for the user alone, its Start-menu
 # entry starts Zadrin in %APPDATA%\Zadrin (where Zadrin.ini then is), and the silent uninstaller removes
 # the program but leaves Zadrin.ini; the zip holds zadrin.exe alone, the same file the installer installs.
+# Installed again over itself or over an older version, it replaces the program and keeps the settings
+# and the Start-menu entry; with the program running, it says so and changes nothing. Its entry in the
+# system's app list names publisher, size and web page.
 set -euo pipefail
-setup=$(realpath "$1") zip=$(realpath "$2")
+setup=$(realpath "$1") zip=$(realpath "$2") older=$(realpath "$3")
 here=$(dirname "$(realpath "$0")")
 . "$here/../window/lib.sh"
 work=$(mktemp -d)
@@ -37,6 +40,40 @@ wait_until 10 xdotool windowactivate --sync "$WINDOW"
 xdotool key --clearmodifiers alt+b
 wait_until 30 bash -c '! pgrep -f "[P]rograms.Zadrin.zadrin.exe"' || fail "the program did not end"
 [ -f "$appdata/Zadrin/Zadrin.ini" ] || fail "Zadrin.ini is not in %APPDATA%\\Zadrin"
+
+# The entry in the system's app list.
+entry() { wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zadrin' /v "$1" 2>/dev/null |
+    tr -d '\r' | awk -v name="$1" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'; }
+expect "publisher" "$(entry Publisher)" "Zadrin"
+expect "web page" "$(entry URLInfoAbout)" "http://zadrin.example"
+size=$(entry EstimatedSize)
+(($(printf '%d' "$size") * 1024 >= $(stat -c %s "$programs/zadrin.exe"))) || fail "estimated size $size is less than the program"
+
+echo "installed again over itself, and over an older version"
+printf '[Option]\r\nL=12\r\n' >"$appdata/Zadrin/Zadrin.ini"
+for installer in "$setup" "$older" "$setup"; do
+    wine "$installer" /S || fail "$(basename "$installer") did not install over what was there"
+    wineserver --wait
+    [ -f "$shortcut" ] || fail "$(basename "$installer") lost the Start-menu entry"
+    expect "settings kept" "$(cat "$appdata/Zadrin/Zadrin.ini")" "$(printf '[Option]\r\nL=12\r')"
+    # The older installer carries a program of its own: each time, the program is the installer's.
+    same=0
+    cmp -s "$programs/zadrin.exe" "$work/zip/zadrin.exe" || same=1
+    expect "program of $(basename "$installer") installed" "$same" "$([ "$installer" = "$older" ] && echo 1 || echo 0)"
+done
+expect "version in the app list" "$(entry DisplayVersion)" "2.0.0.0"
+
+echo "installing while the program runs"
+wine start /unix "$shortcut"
+wait_until 30 xdotool search --onlyvisible --name '^Form1$' || fail "no window appeared"
+status=0
+wine "$setup" /S || status=$?
+expect "status of an installation over the running program" "$status" 2
+xdotool search --onlyvisible --name '^Form1$' >/dev/null || fail "the running program was ended"
+WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
+wait_until 10 xdotool windowactivate --sync "$WINDOW"
+xdotool key --clearmodifiers alt+b
+wait_until 30 bash -c '! pgrep -f "[P]rograms.Zadrin.zadrin.exe"' || fail "the program did not end"
 
 wine "$programs/uninstall.exe" /S
 wait_until 60 bash -c "[ ! -e '$programs/zadrin.exe' ]" || fail "the uninstaller left the program"
