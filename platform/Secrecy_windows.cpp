@@ -56,6 +56,9 @@ void NoHeapInCrashReports() {
 } // namespace
 
 void ProtectProcessMemory(char**) {
+    // DLLs loaded from now on (the program's delay-loaded imports among them) come from the system
+    // folder alone, never from the program's own.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     OnlyWaitQueryAndEnd();
     NoHeapInCrashReports();
 }

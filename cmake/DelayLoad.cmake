@@ -1,0 +1,29 @@
+# Windows looks for each DLL a program imports in the program's own folder first, except for its
+# KnownDLLs. zadrin.exe takes the others on first use instead ("delay-loaded"), by which time the
+# program has told Windows to load DLLs from the system folder alone (platform/Secrecy_windows.cpp):
+# a DLL of such a name that lies next to the program never runs inside it.
+set(ZADRIN_DELAYED_DLLS authz d3d11 d3d9 dwmapi dwrite dxgi netapi32 userenv uxtheme version winmm wtsapi32)
+
+find_program(MINGW_NM x86_64-w64-mingw32-nm REQUIRED)
+find_program(MINGW_DLLTOOL x86_64-w64-mingw32-dlltool REQUIRED)
+
+# Links TARGET against delay-loading import libraries of ZADRIN_DELAYED_DLLS, made from the toolchain's
+# own import libraries: every function they name, loaded on its first call.
+function(zadrin_delay_load target)
+  set(folder ${CMAKE_CURRENT_BINARY_DIR}/delay-load)
+  set(libraries)
+  foreach(dll ${ZADRIN_DELAYED_DLLS})
+    find_library(import_${dll} ${dll} REQUIRED)
+    set(library ${folder}/lib${dll}-delay.a)
+    add_custom_command(OUTPUT ${library}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+      COMMAND sh -c "{ echo \"LIBRARY $2.dll\"; echo EXPORTS; \"$1\" \"$3\" | awk '$2 == \"I\" && $3 ~ /^__imp_/ { sub(/^__imp_/, \"\", $3); print $3 }' | sort -u; } >\"$4.def\" && \"$5\" -d \"$4.def\" -y \"$4\" -D $2.dll"
+              _ ${MINGW_NM} ${dll} ${import_${dll}} ${library} ${MINGW_DLLTOOL}
+      DEPENDS ${import_${dll}} VERBATIM)
+    list(APPEND libraries ${library})
+  endforeach()
+  add_custom_target(${target}_delay_load DEPENDS ${libraries})
+  add_dependencies(${target} ${target}_delay_load)
+  # Whole, and before everything else: the toolkit's references find these first.
+  target_link_options(${target} PRIVATE -Wl,--whole-archive ${libraries} -Wl,--no-whole-archive)
+endfunction()

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# A DLL left in the folder a program is started from (a download folder) must not run inside it. Next to
+# zadrin.exe lie stand-ins for every DLL it imports that is not one of Windows' KnownDLLs, each with the
+# functions of the real one and noting when it is loaded; Wine is told to prefer a DLL in the program's
+# folder, as Windows does. No stand-in may be loaded, and the program still works.
+set -euo pipefail
+program=$(realpath "$1")
+. "$(dirname "$(realpath "$0")")/../window/lib.sh"
+work=$(mktemp -d)
+trap 'stop_everything; rm -rf "$work"' EXIT
+
+dlls=(authz d3d11 d3d9 dwmapi dwrite dxgi netapi32 userenv uxtheme version winmm wtsapi32)
+lib=$(dirname "$(x86_64-w64-mingw32-gcc-posix -print-libgcc-file-name)")/../../../../x86_64-w64-mingw32/lib
+cat >"$work/standin.c" <<'STANDIN'
+#include <windows.h>
+/* Notes its loading as NAME.loaded next to itself. */
+BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved) {
+    char path[MAX_PATH + 8];
+    (void)reserved;
+    if (reason == DLL_PROCESS_ATTACH) {
+        DWORD length = GetModuleFileNameA(self, path, MAX_PATH);
+        lstrcpyA(path + length, ".loaded");
+        CloseHandle(CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
+    }
+    return TRUE;
+}
+DWORD_PTR WINAPI Stand_in(void) { return 0; }
+STANDIN
+mkdir -p "$work/folder"
+for dll in "${dlls[@]}"; do
+    { echo "LIBRARY $dll.dll"; echo EXPORTS
+      x86_64-w64-mingw32-nm "$lib/lib$dll.a" | awk '$2 == "I" && $3 ~ /^__imp_/ { sub(/^__imp_/, "", $3); print $3 "=Stand_in" }' |
+          sort -u; } >"$work/$dll.def"
+    x86_64-w64-mingw32-gcc-posix -shared -o "$work/folder/$dll.dll" "$work/standin.c" "$work/$dll.def"
+done
+export WINEDLLOVERRIDES="$(IFS=,; echo "${dlls[*]}")=n,b"
+loaded() { (cd "$work/folder" && ls -- *.loaded 2>/dev/null | tr '\n' ' '); }
+
+cp "$program" "$work/folder/zadrin.exe"
+start_window_manager
+ZADRIN_RUNNER=wine start_program "$work/folder/zadrin.exe" "$work/folder"
+click_at 157 36 # Key erzeugen: the program works
+[ -n "$(text_at 132 130)" ] || fail "zadrin.exe made no key"
+xdotool key --clearmodifiers alt+b
+wait_for_exit 30
+[ -z "$(loaded)" ] || fail "zadrin.exe loaded DLLs from its folder: $(loaded)"
+
+echo "no DLL from the program's folder ran in zadrin.exe"
