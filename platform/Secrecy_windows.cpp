@@ -29,18 +29,18 @@ bool OnlyWaitQueryAndEnd() {
     if (!AllocateAndInitializeSid(&creator, 1, SECURITY_CREATOR_OWNER_RIGHTS_RID, 0, 0, 0, 0, 0, 0, 0,
                                   &ownerRights))
         return false;
-    const DWORD aclSize = sizeof(ACL) + 2 * sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(userSid) +
-                          GetLengthSid(ownerRights);
+    const DWORD aclSize =
+        sizeof(ACL) + 2 * sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(userSid) + GetLengthSid(ownerRights);
     std::vector<unsigned char> buffer(aclSize);
     auto* acl = reinterpret_cast<ACL*>(buffer.data());
     const bool set =
         InitializeAcl(acl, aclSize, ACL_REVISION) &&
-        AddAccessAllowedAce(acl, ACL_REVISION, SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE,
-                            userSid) &&
+        AddAccessAllowedAce(acl, ACL_REVISION,
+                            SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, userSid) &&
         AddAccessAllowedAce(acl, ACL_REVISION, READ_CONTROL, ownerRights) &&
         SetSecurityInfo(GetCurrentProcess(), SE_KERNEL_OBJECT,
-                        DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr, acl,
-                        nullptr) == ERROR_SUCCESS;
+                        DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                        acl, nullptr) == ERROR_SUCCESS;
     FreeSid(ownerRights);
     return set;
 }
@@ -50,7 +50,8 @@ void NoHeapInCrashReports() {
     using SetFlags = HRESULT(WINAPI*)(DWORD);
     constexpr DWORD noHeap = 1; // WER_FAULT_REPORTING_FLAG_NOHEAP
     if (HMODULE kernel = GetModuleHandleW(L"kernel32.dll"))
-        if (auto set = reinterpret_cast<SetFlags>(reinterpret_cast<void*>(GetProcAddress(kernel, "WerSetFlags"))))
+        if (auto set =
+                reinterpret_cast<SetFlags>(reinterpret_cast<void*>(GetProcAddress(kernel, "WerSetFlags"))))
             set(noHeap);
 }
 } // namespace

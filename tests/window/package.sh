@@ -20,7 +20,7 @@ files=(./usr/bin/zadrin ./usr/share/applications/$id.desktop ./usr/share/metainf
        ./usr/share/doc/zadrin/copyright ./usr/share/doc/zadrin/changelog.gz ./usr/share/man/man1/zadrin.1.gz)
 for size in 16 24 32 48 64 128 256; do files+=("./usr/share/icons/hicolor/${size}x$size/apps/$id.png"); done
 for file in "${files[@]}"; do
-    grep -qx "$file" <<<"$contents" || fail "package lacks $file"
+    grep -qx -e "$file" <<<"$contents" || fail "package lacks $file"
 done
 [ "$(grep -vc '/$' <<<"$contents")" -eq "${#files[@]}" ] || fail "package holds more files than expected: $contents"
 
@@ -38,10 +38,10 @@ for library in $(objdump -p "$program" | awk '/NEEDED/ { print $2 }'); do
     owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(realpath "$path")" 2>/dev/null || true)
     owner=${owner%%:*}
     [ -n "$owner" ] || fail "no package provides $library"
-    grep -qxF "$owner" <<<"$names" || fail "$library comes from $owner, which is not a dependency"
+    grep -qxF -e "$owner" <<<"$names" || fail "$library comes from $owner, which is not a dependency"
 done
 for runtime in qt6-qpa-plugins fonts-dejavu-core; do
-    grep -qxF "$runtime" <<<"$names" || fail "$runtime is not a dependency"
+    grep -qxF -e "$runtime" <<<"$names" || fail "$runtime is not a dependency"
 done
 
 for size in 16 24 32 48 64 128 256; do

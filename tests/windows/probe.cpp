@@ -51,7 +51,8 @@ int Clipboard() {
 bool IsOwnerRights(PSID sid) {
     SID_IDENTIFIER_AUTHORITY creator = SECURITY_CREATOR_SID_AUTHORITY;
     PSID ownerRights = nullptr;
-    AllocateAndInitializeSid(&creator, 1, SECURITY_CREATOR_OWNER_RIGHTS_RID, 0, 0, 0, 0, 0, 0, 0, &ownerRights);
+    AllocateAndInitializeSid(&creator, 1, SECURITY_CREATOR_OWNER_RIGHTS_RID, 0, 0, 0, 0, 0, 0, 0,
+                             &ownerRights);
     const bool same = EqualSid(sid, ownerRights);
     FreeSid(ownerRights);
     return same;
