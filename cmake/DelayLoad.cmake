@@ -8,13 +8,14 @@ find_program(MINGW_NM x86_64-w64-mingw32-nm REQUIRED)
 find_program(MINGW_DLLTOOL x86_64-w64-mingw32-dlltool REQUIRED)
 
 # Links TARGET against delay-loading import libraries of ZADRIN_DELAYED_DLLS, made from the toolchain's
-# own import libraries: every function they name, loaded on its first call.
+# own import libraries: every function they name, loaded on its first call. They bear the same names, in
+# a folder searched first, so that the toolkit's own "-ldwmapi" finds them.
 function(zadrin_delay_load target)
   set(folder ${CMAKE_CURRENT_BINARY_DIR}/delay-load)
   set(libraries)
   foreach(dll ${ZADRIN_DELAYED_DLLS})
     find_library(import_${dll} ${dll} REQUIRED)
-    set(library ${folder}/lib${dll}-delay.a)
+    set(library ${folder}/lib${dll}.a)
     add_custom_command(OUTPUT ${library}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
       COMMAND sh -c "{ echo \"LIBRARY $2.dll\"; echo EXPORTS; \"$1\" \"$3\" | awk '$2 == \"I\" && $3 ~ /^__imp_/ { sub(/^__imp_/, \"\", $3); print $3 }' | sort -u; } >\"$4.def\" && \"$5\" -d \"$4.def\" -y \"$4\" -D $2.dll"
@@ -24,6 +25,5 @@ function(zadrin_delay_load target)
   endforeach()
   add_custom_target(${target}_delay_load DEPENDS ${libraries})
   add_dependencies(${target} ${target}_delay_load)
-  # Whole, and before everything else: the toolkit's references find these first.
-  target_link_options(${target} PRIVATE -Wl,--whole-archive ${libraries} -Wl,--no-whole-archive)
+  target_link_directories(${target} BEFORE PRIVATE ${folder})
 endfunction()

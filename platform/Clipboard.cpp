@@ -12,17 +12,22 @@ bool IsMarked(const QMimeData* data) {
     return true;
 }
 
+void MarkSecret(QMimeData* data) {
+    for (const auto& [format, bytes] : SecretMarks())
+        data->setData(format, bytes);
+}
+
 bool Owns(const QClipboard* clipboard, QClipboard::Mode mode) {
     return mode == QClipboard::Clipboard ? clipboard->ownsClipboard()
                                          : mode == QClipboard::Selection && clipboard->ownsSelection();
 }
 } // namespace
 
-void MarkSecret(QMimeData* Data) {
-    if (!Data)
-        return;
-    for (const auto& [format, bytes] : SecretMarks())
-        Data->setData(format, bytes);
+QMimeData* MarkedText(const QString& Text) {
+    auto* data = new QMimeData;
+    data->setText(Text);
+    MarkSecret(data);
+    return data;
 }
 
 void MarkEveryCopySecret() {

@@ -7,9 +7,9 @@
 
 class QMimeData;
 
-// Marks Data as secret for the system's clipboard histories, managers and cloud clipboard, which then
-// keep no copy of it; its text stays as it is.
-void MarkSecret(QMimeData* Data);
+// Text as it leaves the program, marked secret for the system's clipboard histories, managers and cloud
+// clipboard, which then keep no copy of it.
+QMimeData* MarkedText(const QString& Text);
 
 // From now on, whatever this program puts on the clipboard or the selection (X11) carries the marks.
 void MarkEveryCopySecret();

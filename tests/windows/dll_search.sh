@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # A DLL left in the folder a program is started from (a download folder) must not run inside it. Next to
-# zadrin.exe lie stand-ins for every DLL it imports that is not one of Windows' KnownDLLs, each with the
-# functions of the real one and noting when it is loaded; Wine is told to prefer a DLL in the program's
-# folder, as Windows does. No stand-in may be loaded, and the program still works.
+# zadrin.exe, and next to its installer, lie stand-ins for every DLL zadrin.exe uses that is not one of
+# Windows' KnownDLLs, each with the functions of the real one and noting when it is loaded; Wine is told
+# to prefer a DLL in the program's folder, as Windows does. Wine's own system DLLs load some of these
+# names from there whatever the program does: a bare Windows program shows which. Beyond those, no
+# stand-in may be loaded, and both programs still work.
 set -euo pipefail
-program=$(realpath "$1")
+program=$(realpath "$1") setup=$(realpath "$2")
 . "$(dirname "$(realpath "$0")")/../window/lib.sh"
 work=$(mktemp -d)
 trap 'stop_everything; rm -rf "$work"' EXIT
@@ -33,8 +35,16 @@ for dll in "${dlls[@]}"; do
           sort -u; } >"$work/$dll.def"
     x86_64-w64-mingw32-gcc-posix -shared -o "$work/folder/$dll.dll" "$work/standin.c" "$work/$dll.def"
 done
+printf '#include <windows.h>\nint main(void) { return GetSystemMetrics(SM_CXSCREEN) > 0 ? 0 : 1; }\n' >"$work/bare.c"
+x86_64-w64-mingw32-gcc-posix -o "$work/folder/bare.exe" "$work/bare.c"
 export WINEDLLOVERRIDES="$(IFS=,; echo "${dlls[*]}")=n,b"
-loaded() { (cd "$work/folder" && ls -- *.loaded 2>/dev/null | tr '\n' ' '); }
+# The stand-ins loaded since the last call, one a line; forgets them.
+loaded() { (cd "$work/folder" && for marker in *.loaded; do [ -e "$marker" ] && echo "${marker%.dll.loaded}" && rm "$marker"; done) | sort; }
+beyond_wine() { comm -23 <(echo "$1") <(echo "$wines_own"); }
+
+(cd "$work/folder" && wine bare.exe) || fail "the bare program did not run"
+wines_own=$(loaded)
+echo "Wine's own DLLs load from the program's folder: $(echo $wines_own)"
 
 cp "$program" "$work/folder/zadrin.exe"
 start_window_manager
@@ -43,6 +53,14 @@ click_at 157 36 # Key erzeugen: the program works
 [ -n "$(text_at 132 130)" ] || fail "zadrin.exe made no key"
 xdotool key --clearmodifiers alt+b
 wait_for_exit 30
-[ -z "$(loaded)" ] || fail "zadrin.exe loaded DLLs from its folder: $(loaded)"
+beyond=$(beyond_wine "$(loaded)")
+[ -z "$beyond" ] || fail "zadrin.exe loaded DLLs from its folder: $(echo $beyond)"
 
-echo "no DLL from the program's folder ran in zadrin.exe"
+cp "$setup" "$work/folder/setup.exe"
+(cd "$work/folder" && wine setup.exe /S) || fail "the installer did not install"
+wineserver --wait
+beyond=$(beyond_wine "$(loaded)")
+[ -z "$beyond" ] || fail "the installer loaded DLLs from its folder: $(echo $beyond)"
+programs=$(winepath -u "$(wine cmd /c echo '%LOCALAPPDATA%' 2>/dev/null | tr -d '\r')")/Programs/Zadrin
+wine "$programs/uninstall.exe" /S
+echo "no DLL from the program's folder ran in zadrin.exe or its installer beyond what Wine itself loads"
