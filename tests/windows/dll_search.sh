@@ -39,7 +39,10 @@ printf '#include <windows.h>\nint main(void) { return GetSystemMetrics(SM_CXSCRE
 x86_64-w64-mingw32-gcc-posix -o "$work/folder/bare.exe" "$work/bare.c"
 export WINEDLLOVERRIDES="$(IFS=,; echo "${dlls[*]}")=n,b"
 # The stand-ins loaded since the last call, one a line; forgets them.
-loaded() { (cd "$work/folder" && for marker in *.loaded; do [ -e "$marker" ] && echo "${marker%.dll.loaded}" && rm "$marker"; done) | sort; }
+loaded() {
+    (cd "$work/folder" && for marker in *.loaded; do [ -e "$marker" ] && echo "${marker%.dll.loaded}" && rm "$marker"; done) |
+        tr '[:upper:]' '[:lower:]' | sort -u
+}
 beyond_wine() { comm -23 <(echo "$1") <(echo "$wines_own"); }
 
 (cd "$work/folder" && wine bare.exe) || fail "the bare program did not run"
