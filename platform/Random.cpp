@@ -1,36 +1,14 @@
 #include "platform/Random.h"
 
 #include "platform/Exception.h"
+#include "platform/KernelRandom.h"
 
 #include <sodium.h>
-
-#ifdef Q_OS_LINUX
-#include <fcntl.h>
-#include <sys/random.h>
-#include <unistd.h>
-#endif
 
 namespace {
 bool started = false;
 std::function<int(int)> substitute;
 
-// Whether the kernel hands out random bytes. The library is seeded from the same two sources and ends
-// the process without a word when neither works, so they are asked first.
-bool KernelGivesRandomBytes() {
-#ifdef Q_OS_LINUX
-    unsigned char byte = 0;
-    if (::getrandom(&byte, 1, GRND_NONBLOCK) == 1)
-        return true;
-    const int device = ::open("/dev/urandom", O_RDONLY | O_CLOEXEC);
-    if (device < 0)
-        return false;
-    const bool read = ::read(device, &byte, 1) == 1;
-    ::close(device);
-    return read;
-#else
-    return true;
-#endif
-}
 } // namespace
 
 void Randomize() {

@@ -1,18 +1,5 @@
 #include "platform/Memory.h"
 
-#ifdef Q_OS_WIN
-#include <algorithm>
-#include <windows.h>
-
-qint64 AvailableMemory() {
-    // Free physical memory, or less where the process's own address space leaves less.
-    MEMORYSTATUSEX status{};
-    status.dwLength = sizeof status;
-    if (!GlobalMemoryStatusEx(&status))
-        return -1;
-    return qint64(std::min(status.ullAvailPhys, status.ullAvailVirtual));
-}
-#else
 #include <QFile>
 #include <algorithm>
 #include <sys/resource.h>
@@ -52,4 +39,3 @@ qint64 AvailableMemory() {
             available = available < 0 ? left : std::min(available, left);
     return available;
 }
-#endif
