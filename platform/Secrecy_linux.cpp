@@ -88,10 +88,11 @@ void ProtectProcessMemory(char** Arguments) {
     done = true;
     // Started anew once at the most: where the environment loses the tunables on the way (a sandbox, or the
     // C library for a program with raised privileges), the program goes on without wiping.
-    if (!StartedAnew() && !AllocatorWipes())
+    const bool startedAnew = StartedAnew();
+    if (!startedAnew && !AllocatorWipes())
         RestartWiping(Arguments);
-    if (AllocatorWipes())
-        ForgetWipingTunables();
+    if (startedAnew && AllocatorWipes())
+        ForgetWipingTunables(); // only what the restart added
     // Not dumpable: no core file, and only root may attach to the process or read its memory. (A new
     // program image is dumpable again, so this comes after the restart.)
     prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
