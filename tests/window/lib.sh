@@ -9,6 +9,10 @@ expect() { [ "$2" = "$3" ] || fail "$1: expected '$3', got '$2'"; }
 # The number of characters in TEXT (keys hold ä, ö, ü, ß), whatever the locale: not its bytes.
 characters() { printf '%s' "$1" | LC_ALL=C.UTF-8 wc -m; }
 
+# Runs COMMAND, ending it after 10 seconds: a window that never answers (X selection requests, activation)
+# must not stop the test for good.
+bounded() { timeout 10 "$@"; }
+
 # Runs CONDITION (a command) until it succeeds or SECONDS pass.
 wait_until() {
     local seconds=$1; shift
@@ -36,7 +40,7 @@ start_program() {
     APP_PID=$!
     wait_until 30 xdotool search --onlyvisible --name '^Form1$' || fail "no window appeared"
     WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
-    wait_until 10 xdotool windowactivate --sync "$WINDOW"
+    wait_until 10 bounded xdotool windowactivate --sync "$WINDOW"
 }
 
 # Waits for the program to end, and to end well; fails if it does not within SECONDS.
@@ -69,17 +73,17 @@ text_at() {
     click_at "$1" "$2"
     printf '' | xclip -selection clipboard
     xdotool key --clearmodifiers ctrl+a ctrl+c
-    wait_until 30 bash -c '[ -n "$(xclip -o -selection clipboard 2>/dev/null)" ]' || true
-    xclip -o -selection clipboard 2>/dev/null || true
+    wait_until 30 bash -c '[ -n "$(timeout 10 xclip -o -selection clipboard 2>/dev/null)" ]' || true
+    bounded xclip -o -selection clipboard 2>/dev/null || true
 }
 
 # Fails unless SELECTION (clipboard or primary) holds TEXT, marked secret for clipboard histories.
 expect_secret() {
     local selection=$1 text=$2
-    xclip -o -selection "$selection" -t TARGETS | grep -qx x-kde-passwordManagerHint ||
+    bounded xclip -o -selection "$selection" -t TARGETS | grep -qx x-kde-passwordManagerHint ||
         fail "$selection: not marked secret"
-    expect "$selection: the mark" "$(xclip -o -selection "$selection" -t x-kde-passwordManagerHint)" secret
-    expect "$selection: the text" "$(xclip -o -selection "$selection")" "$text"
+    expect "$selection: the mark" "$(bounded xclip -o -selection "$selection" -t x-kde-passwordManagerHint)" secret
+    expect "$selection: the text" "$(bounded xclip -o -selection "$selection")" "$text"
 }
 
 # Replaces the text of the edit at X Y by typing.

@@ -67,7 +67,7 @@ click_at "${key_button[@]}"
 wait_until 10 xdotool search --onlyvisible --name '^Zadrin$' || fail "no error box"
 box=$(xdotool search --onlyvisible --name '^Zadrin$' | head -n 1)
 # Its text is checked headless; here, that it shows and that the program goes on after it.
-xdotool windowactivate --sync "$box" key --clearmodifiers Return
+bounded xdotool windowactivate --sync "$box" key --clearmodifiers Return
 wait_until 10 bash -c "! xdotool search --onlyvisible --name '^Zadrin$'" || fail "error box did not close"
 expect "key field unchanged" "$(text_at "${key_field[@]}")" "$key"
 type_at "${length_field[@]}" 5

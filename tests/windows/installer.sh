@@ -36,7 +36,7 @@ start_window_manager
 wine start /unix "$shortcut" # as a click on it: Windows starts the program and returns
 wait_until 30 xdotool search --onlyvisible --name '^Form1$' || fail "no window appeared"
 WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
-wait_until 10 xdotool windowactivate --sync "$WINDOW"
+wait_until 10 bounded xdotool windowactivate --sync "$WINDOW"
 xdotool key --clearmodifiers alt+b
 wait_until 30 bash -c '! pgrep -f "[P]rograms.Zadrin.zadrin.exe"' || fail "the program did not end"
 [ -f "$appdata/Zadrin/Zadrin.ini" ] || fail "Zadrin.ini is not in %APPDATA%\\Zadrin"
@@ -71,7 +71,7 @@ wine "$setup" /S || status=$?
 expect "status of an installation over the running program" "$status" 2
 xdotool search --onlyvisible --name '^Form1$' >/dev/null || fail "the running program was ended"
 WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
-wait_until 10 xdotool windowactivate --sync "$WINDOW"
+wait_until 10 bounded xdotool windowactivate --sync "$WINDOW"
 xdotool key --clearmodifiers alt+b
 wait_until 30 bash -c '! pgrep -f "[P]rograms.Zadrin.zadrin.exe"' || fail "the program did not end"
 
