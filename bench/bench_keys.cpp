@@ -12,14 +12,26 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <sys/resource.h>
 #include <vector>
+#ifdef _WIN32
+#include <windows.h>
+
+#include <psapi.h>
+#else
+#include <sys/resource.h>
+#endif
 
 namespace {
 double PeakMegabytes() {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return double(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+#else
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_maxrss) / 1024.0;
+#endif
 }
 
 // Median seconds of Repeats runs of Work.
