@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 #ifdef _WIN32
@@ -52,10 +53,16 @@ int RepeatsFor(int length) {
 }
 } // namespace
 
+// bench_keys [--wipe] [length ...]
 // With --wipe, the process is protected as the program protects itself (freed memory wiped), to
-// show what that costs.
+// show what that costs. Lengths default to 8, 10 000, 1 000 000 and 10 000 000 characters.
 int main(int argc, char** argv) {
     const bool wipe = argc > 1 && std::strcmp(argv[1], "--wipe") == 0;
+    std::vector<int> lengths;
+    for (int i = wipe ? 2 : 1; i < argc; ++i)
+        lengths.push_back(std::atoi(argv[i]));
+    if (lengths.empty())
+        lengths = {8, 10'000, 1'000'000, 10'000'000};
     if (wipe)
         ProtectProcessMemory(argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -68,18 +75,24 @@ int main(int argc, char** argv) {
     Form1->show();
     QApplication::processEvents();
 
-    constexpr int draws = 20'000'000;
+    // As many draws as fill half a second, so that a slow source (a system call per draw) ends soon.
+    long long draws = 0;
     volatile int sink = 0;
-    const double sourceSeconds = MedianSeconds(3, [&] {
-        for (int i = 0; i < draws; ++i)
+    QElapsedTimer sourceTimer;
+    sourceTimer.start();
+    for (long long round = 1000; sourceTimer.nsecsElapsed() < 500'000'000; round *= 2) {
+        for (long long i = 0; i < round; ++i)
             sink = sink + RandInt(101);
-    });
-    std::printf("Random source alone: %.1f million draws/s (RandInt(101))\n\n", draws / sourceSeconds / 1e6);
+        draws += round;
+    }
+    const double sourceSeconds = double(sourceTimer.nsecsElapsed()) / 1e9;
+    std::printf("Random source alone: %.1f million draws/s (RandInt(101))\n\n",
+                double(draws) / sourceSeconds / 1e6);
 
     std::printf("Freed memory wiped: %s\n\n", wipe ? "yes" : "no");
     std::printf("| length | whole click, median (ms) | peak memory (MiB) |\n");
     std::printf("|---:|---:|---:|\n");
-    for (const int length : {8, 10'000, 1'000'000, 10'000'000}) {
+    for (const int length : lengths) {
         Form1->LabeledEdit1->setText(QString::number(length));
         const double click = MedianSeconds(RepeatsFor(length), [&] {
             Form1->Memo1->clear();
