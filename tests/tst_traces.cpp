@@ -133,8 +133,8 @@ class TestTraces : public QObject {
     }
 
 private slots:
-    // Allocators treat small and large blocks apart (Windows' heap clears small freed blocks itself,
-    // not large ones), so keys of both kinds.
+    // Allocators keep small and large blocks apart (lists by size, large ones in memory of their
+    // own), so keys of both kinds.
     void noCopyOfARemovedKeyIsLeft_data() {
         QTest::addColumn<int>("keyLength");
         QTest::newRow("short keys") << 64;
