@@ -55,8 +55,8 @@ int RepeatsFor(int length) {
 
 // bench_keys [--wipe] [length ...]
 // With --wipe, the process is protected as the program protects itself (freed memory wiped), to
-// show what that costs; on Windows the wiping is part of the build (ZADRIN_WIPE_FREED). Lengths default to 8,
-// 10 000, 1 000 000 and 10 000 000 characters.
+// show what that costs; on Windows the wiping is part of the build (ZADRIN_WIPE_FREED).
+// Lengths default to 8, 10 000, 1 000 000 and 10 000 000 characters.
 int main(int argc, char** argv) {
     const bool wipe = argc > 1 && std::strcmp(argv[1], "--wipe") == 0;
     std::vector<int> lengths;
@@ -66,9 +66,7 @@ int main(int argc, char** argv) {
         lengths = {8, 10'000, 1'000'000, 10'000'000};
     if (wipe)
         ProtectProcessMemory(argv);
-        // Headless where the toolkit can be; the Windows build has only Windows' own window system (and
-        // Wine hands no QT_ variable to a Windows program).
-#ifndef _WIN32
+#ifndef _WIN32 // the Windows build has only Windows' own window system (and Wine hands no QT_ variable on)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
