@@ -11,8 +11,5 @@ class QMimeData;
 // clipboard, which then keep no copy of it.
 QMimeData* MarkedText(const QString& Text);
 
-// From now on, whatever this program puts on the clipboard or the selection (X11) carries the marks.
-void MarkEveryCopySecret();
-
 // The system's own marks of a secret: a format each, and its data.
 QList<std::pair<QString, QByteArray>> SecretMarks();

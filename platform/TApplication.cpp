@@ -1,7 +1,6 @@
 #include "platform/TApplication.h"
 
 #include "platform/Accessible.h"
-#include "platform/Clipboard.h"
 #include "platform/EndOfSession.h"
 #include "platform/ErrorHandler.h"
 
@@ -36,7 +35,6 @@ void TApplication::Initialize() {
     // The same look and metrics on every desktop: the layout is fixed to the pixel.
     setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     InstallAccessibleInterfaces();
-    MarkEveryCopySecret();
 }
 
 void TApplication::RunCreationHandler() {

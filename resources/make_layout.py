@@ -96,7 +96,7 @@ def main():
         widget("QLineEdit", "LabeledEdit1", (8, 120, 57, 21), text("text", "8")),
         widget("QLabel", "LabeledEdit2Label", (72, 104, 18, 13), text("text", "Key"),
                '<property name="buddy"><cstring>LabeledEdit2</cstring></property>'),
-        widget("QLineEdit", "LabeledEdit2", (72, 120, 121, 21),
+        widget("TEdit", "LabeledEdit2", (72, 120, 121, 21),
                '<property name="maxLength"><number>2147483647</number></property>',
                '<property name="readOnly"><bool>true</bool></property>'),
         # Spoken names unique ignoring case ("buchstaben" and "BUCHSTABEN" sound the same), each
@@ -141,6 +141,11 @@ def main():
    <class>TLabel</class>
    <extends>QLabel</extends>
    <header>platform/TLabel.h</header>
+  </customwidget>
+  <customwidget>
+   <class>TEdit</class>
+   <extends>QLineEdit</extends>
+   <header>platform/TEdit.h</header>
   </customwidget>
   <customwidget>
    <class>TMemo</class>

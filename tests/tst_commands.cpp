@@ -1,10 +1,15 @@
 // The window's commands: quit, clear the history, switch the width, open the link.
 #include "FormFixture.h"
 #include "TestMain.h"
+#include "platform/Clipboard.h"
 #include "platform/Memo.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QDesktopServices>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QUrl>
@@ -28,6 +33,43 @@ public:
 public slots:
     void Open(const QUrl& Url) { urls.append(Url); }
 };
+
+// Every change of the clipboard, looked at as it is made: its text, and whether it carried the marks.
+class ClipboardChanges : public QObject {
+public:
+    ClipboardChanges() {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        connect(clipboard, &QClipboard::changed, this, [this, clipboard](QClipboard::Mode Mode) {
+            const QMimeData* data = clipboard->mimeData(Mode);
+            bool marked = data != nullptr;
+            for (const auto& [format, bytes] : SecretMarks())
+                marked = marked && data->data(format) == bytes;
+            changes.append({data ? data->text() : QString(), marked});
+        });
+    }
+    QList<std::pair<QString, bool>> changes;
+};
+
+// Copies the selected text as a user does: a copy key or the context menu's "Kopieren".
+void CopyFrom(QWidget* Edit, const QString& Way) {
+    if (Way != u"Kopieren") {
+        QTest::keyClick(Edit, Way == u"Ctrl+C" ? Qt::Key_C : Qt::Key_Insert, Qt::ControlModifier);
+        return;
+    }
+    auto* scrolled = qobject_cast<QAbstractScrollArea*>(Edit); // the history takes clicks in its viewport
+    QWidget* clicked = scrolled ? scrolled->viewport() : Edit;
+    QContextMenuEvent opening(QContextMenuEvent::Mouse, QPoint(5, 5), clicked->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(clicked, &opening);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    const QList<QAction*> actions = menu->actions();
+    const auto copy = std::find_if(actions.begin(), actions.end(),
+                                   [](const QAction* a) { return a->text().startsWith(u"&Kopieren"); });
+    QVERIFY(copy != actions.end());
+    QVERIFY((*copy)->isEnabled());
+    (*copy)->trigger();
+    menu->close();
+}
 
 // Counts the close events the window gets: each runs the close handler once.
 class CloseCounter : public QObject {
@@ -130,6 +172,29 @@ private slots:
         QVERIFY(Lines(Form1->Memo1).isEmpty());
         AppendLine(Form1->Memo1, "neu");
         QCOMPARE(Lines(Form1->Memo1), QStringList{"neu"});
+    }
+
+    // A clipboard history looks at each change as it comes: each copy is one change, marked from the start.
+    void copiesAreMarkedAsTheyAreMade_data() {
+        QTest::addColumn<bool>("fromHistory");
+        QTest::addColumn<QString>("way");
+        for (const bool fromHistory : {false, true})
+            for (const char* way : {"Ctrl+C", "Ctrl+Insert", "Kopieren"})
+                QTest::addRow("%s, %s", fromHistory ? "history" : "key field", way) << fromHistory << way;
+    }
+
+    void copiesAreMarkedAsTheyAreMade() {
+        QFETCH(bool, fromHistory);
+        QFETCH(QString, way);
+        QTest::mouseClick(Form1->Button1, Qt::LeftButton);
+        const QString key = Form1->LabeledEdit2->text();
+        QWidget* edit = fromHistory ? static_cast<QWidget*>(Form1->Memo1) : Form1->LabeledEdit2;
+        edit->setFocus();
+        fromHistory ? Form1->Memo1->selectAll() : Form1->LabeledEdit2->selectAll();
+        ClipboardChanges clipboard;
+        CopyFrom(edit, way);
+        QCOMPARE(clipboard.changes,
+                 (QList<std::pair<QString, bool>>{{fromHistory ? key + u'\n' : key, true}}));
     }
 
     void everyWayOfClosingRunsTheCloseHandlerOnce_data() {
