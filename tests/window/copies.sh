@@ -3,7 +3,7 @@
 # and of the primary selection at once what it offers. Every offer of text out of the program carries the
 # mark that keeps histories away, from the first moment: copied with the keys or the context menu,
 # selected with keyboard or mouse, from the key field and the history. A paste right after Ctrl+C of a
-# key of a million characters gets all of it.
+# key of a million characters (or LONG_KEY) gets all of it.
 set -euo pipefail
 program=$(realpath "$1") listener=$(realpath "$2")
 . "$(dirname "$(realpath "$0")")/lib.sh"
@@ -11,6 +11,7 @@ program=$(realpath "$1") listener=$(realpath "$2")
 work=$(mktemp -d)
 trap 'stop_everything; [ -n "${LISTENER_PID:-}" ] && kill "$LISTENER_PID" 2>/dev/null; rm -rf "$work"' EXIT
 log="$work/listener.log"
+long_key=${LONG_KEY:-1000000}
 key_button=(157 36)  length_field=(36 130)  key_field=(132 130)  history=(100 260)
 
 start_window_manager
@@ -20,14 +21,21 @@ click_at "${key_button[@]}"
 LISTENER_PID=$!
 wait_until 30 grep -qx listening "$log" || { cat "$log"; fail "the listener did not start"; }
 
-# Waits until the listener has seen COUNT answers for SELECTION.
-seen() { [ "$(grep -c "^$1 targets:" "$log")" -ge "$2" ]; }
-wait_for_offers() { wait_until 30 seen "$1" "$2" || { cat "$log"; fail "$3: no new owner of $1"; }; }
+# The number of answers the listener has had from owners of SELECTION.
+offers() { grep -c "^$1 targets:" "$log" || true; }
+# Runs COMMAND, then waits until SELECTION has had a new owner; WHAT names the step.
+copy_to() {
+    local selection=$1 what=$2 before
+    shift 2
+    before=$(offers "$selection")
+    "$@"
+    wait_until 30 bash -c '[ "$(grep -c "^$1 targets:" "$2")" -gt "$3" ]' _ "$selection" "$log" "$before" ||
+        { cat "$log"; fail "$what: no new owner of $selection"; }
+}
 
 echo "key field: Ctrl+A, Ctrl+C"
 click_at "${key_field[@]}"
-xdotool key --clearmodifiers ctrl+a ctrl+c
-wait_for_offers CLIPBOARD 1 "Ctrl+C"
+copy_to CLIPBOARD "Ctrl+C" xdotool key --clearmodifiers ctrl+a ctrl+c
 key=$(bounded xclip -o -selection clipboard)
 expect "key length" "$(characters "$key")" 8
 expect "selected with Ctrl+A" "$(bounded xclip -o -selection primary)" "$key"
@@ -39,8 +47,7 @@ wait_until 30 bash -c '[ "$(timeout 10 xclip -o -selection primary)" = "${1:1}" 
 xdotool mousemove --window "$WINDOW" "${key_field[@]}" click 3
 menu_open() { [ "$(xdotool search --onlyvisible --pid "$APP_PID" | wc -l)" -ge 2 ]; }
 wait_until 10 menu_open || fail "no context menu"
-xdotool key --clearmodifiers Down Return
-wait_for_offers CLIPBOARD 2 "Kopieren"
+copy_to CLIPBOARD "Kopieren" xdotool key --clearmodifiers Down Return
 expect "copied with the menu" "$(bounded xclip -o -selection clipboard)" "${key:1}"
 
 echo "key field: selected with the mouse"
@@ -50,21 +57,19 @@ wait_until 30 bash -c '[ "$(timeout 10 xclip -o -selection primary)" = "$1" ]' _
 
 echo "history: Ctrl+A, Ctrl+C"
 click_at "${history[@]}"
-xdotool key --clearmodifiers ctrl+a ctrl+c
-wait_for_offers CLIPBOARD 3 "Ctrl+C in the history"
+copy_to CLIPBOARD "Ctrl+C in the history" xdotool key --clearmodifiers ctrl+a ctrl+c
 grep -qxF -e "$key" <<<"$(bounded xclip -o -selection clipboard)" || fail "the history's copy is not the key"
 
-echo "a key of 1000000 characters, pasted right after Ctrl+C"
+echo "a key of $long_key characters, pasted right after Ctrl+C"
 # Typed without selecting: the length field is no secret, and its selection would be a plain offer.
 click_at "${length_field[@]}"
 xdotool key --clearmodifiers End BackSpace BackSpace BackSpace
-xdotool type --delay 20 1000000
+xdotool type --delay 20 "$long_key"
 click_at "${key_button[@]}"
 click_at "${key_field[@]}"
-xdotool key --clearmodifiers ctrl+a ctrl+c
-wait_for_offers CLIPBOARD 4 "Ctrl+C of a long key"
+copy_to CLIPBOARD "Ctrl+C of a long key" xdotool key --clearmodifiers ctrl+a ctrl+c
 long=$(bounded xclip -o -selection clipboard)
-expect "pasted at once" "$(characters "$long")" 1000000
+expect "pasted at once" "$(characters "$long")" "$long_key"
 expect "the same as the selection" "$(bounded xclip -o -selection primary)" "$long"
 
 kill "$LISTENER_PID"
@@ -75,7 +80,9 @@ plain=$(grep -E ' (UTF8_STRING|STRING|TEXT|text/plain)( |$)' <<<"$offers" | grep
 [ -z "$plain" ] || { cat "$log"; fail "offered text without the mark: $plain"; }
 broken=$(grep -E ' (no owner|refused|no answer)$' <<<"$offers" || true)
 [ -z "$broken" ] || { cat "$log"; fail "a moment with nothing to paste: $broken"; }
-expect "primary owners seen" "$(grep -c '^PRIMARY targets:' <<<"$offers" | awk '$1 >= 4 { print "enough" }')" enough
+# Each copy is one change, made marked: data put there plain and again marked shows as two.
+expect "changes of the clipboard for 4 copies" "$(offers CLIPBOARD)" 4
+expect "primary owners seen" "$(offers PRIMARY | awk '$1 >= 4 { print "enough" }')" enough
 echo "$(wc -l <<<"$offers") changes, every one marked"
 
 xdotool key --clearmodifiers alt+b

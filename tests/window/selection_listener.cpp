@@ -40,7 +40,7 @@ std::string AskTargets(Atom selection, Time time, std::deque<XEvent>& later, int
     const Atom property = XInternAtom(display, "ZADRIN_LISTENER", False);
     XConvertSelection(display, selection, targets, property, window, time);
     XEvent event;
-    while (NextEvent(event, 5000)) {
+    while (NextEvent(event, 30000)) { // a busy owner answers late, but answers
         if (event.type == fixesBase + XFixesSelectionNotify) {
             later.push_back(event);
             continue;
