@@ -1,26 +1,32 @@
 #!/usr/bin/env bash
 # The running program cannot be dumped or read by another process of the same user: its /proc files
 # belong to root, reading its memory or environment is refused, and a debugger cannot attach. As
-# root (whom nothing stops) the program and the prying process both run as the user "nobody".
+# root (whom nothing stops) the program and the prying process both run as the user "nobody", from a copy
+# of the program in a private temporary folder: the build's own folder may be out of that user's reach (a
+# home of mode 0700).
 set -euo pipefail
-program=$(realpath "$1")
 . "$(dirname "$(realpath "$0")")/window/lib.sh"
 work=$(mktemp -d)
-chmod 777 "$work"
+trap 'kill -KILL $pid 2>/dev/null || true; stop_everything; rm -rf "$work"' EXIT
+chmod 755 "$work"
+mkdir -m 777 "$work/run"
+program="$work/zadrin"
+cp "$(realpath "$1")" "$program"
 as_user=() user=$(id -u)
 [ "$user" -eq 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups) user=65534
 fail() { echo "FAIL: $*" >&2; echo "The program's output:" >&2; cat "$work/log" >&2; exit 1; }
 
-(cd "$work" && exec "${as_user[@]}" env QT_QPA_PLATFORM=offscreen "$program") >"$work/log" 2>&1 &
+(cd "$work/run" && exec "${as_user[@]}" env QT_QPA_PLATFORM=offscreen "$program") >"$work/log" 2>&1 &
 pid=$!
-trap 'kill -KILL $pid 2>/dev/null || true; rm -rf "$work"' EXIT
 # Wait for the program itself (not the tools starting it) to have protected itself: it starts
 # unprotected and protects itself once it has started anew with its allocator set up.
 protected() {
     [ "$(readlink "/proc/$pid/exe")" = "$program" ] && [ "$(stat -c %u "/proc/$pid/status")" = 0 ] &&
         grep -q "^Uid:[[:space:]]*$user[[:space:]]" "/proc/$pid/status"
 }
-wait_until 120 protected || fail "the program's /proc files still belong to its user"
+protected_or_ended() { protected || ! kill -0 "$pid"; }
+wait_until 120 protected_or_ended || fail "the program's /proc files still belong to its user"
+kill -0 "$pid" 2>/dev/null || fail "the program did not start: it ended at once"
 "${as_user[@]}" cat "/proc/$pid/environ" >/dev/null 2>&1 && fail "another process read its environment"
 "${as_user[@]}" dd if="/proc/$pid/mem" bs=1 count=1 skip=4194304 >/dev/null 2>&1 && fail "another process read its memory"
 if command -v gdb >/dev/null; then

@@ -53,11 +53,10 @@ wait_for_exit 20
 
 exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/org.example.zadrin.desktop")
 echo "desktop entry runs: $exec_line"
-APP_LOG=$(mktemp)
 chroot "$root" /usr/bin/env -i HOME=/root DISPLAY="$DISPLAY" XAUTHORITY=/root/.Xauthority \
     PATH=/usr/bin:/bin sh -c "exec $exec_line" >"$APP_LOG" 2>&1 &
 APP_PID=$!
-wait_until 30 xdotool search --onlyvisible --name '^Form1$' || { cat "$APP_LOG"; fail "the installed program showed no window"; }
+wait_while_running 30 xdotool search --onlyvisible --name '^Form1$' || { cat "$APP_LOG"; fail "the installed program showed no window"; }
 WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
 like_expected() { client "$work/installed.png" && [ "$(differing "$work/expected.png" "$work/installed.png")" = 0 ]; }
 wait_until 60 like_expected || {

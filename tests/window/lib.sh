@@ -9,6 +9,11 @@ expect() { [ "$2" = "$3" ] || fail "$1: expected '$3', got '$2'"; }
 # The number of characters in TEXT (keys hold ä, ö, ü, ß), whatever the locale: not its bytes.
 characters() { printf '%s' "$1" | LC_ALL=C.UTF-8 wc -m; }
 
+# The logs of the window manager and the program, removed with everything else by stop_everything.
+LOGS=$(mktemp -d)
+WM_LOG="$LOGS/window-manager.log"
+APP_LOG="$LOGS/program.log"
+
 # Runs COMMAND, ending it after 10 seconds: a window that never answers (X selection requests, activation)
 # must not stop the test for good.
 bounded() { timeout 10 "$@"; }
@@ -23,8 +28,18 @@ wait_until() {
     done
 }
 
+# As wait_until, but while the program (APP_PID) runs: when it ends, fails at once with its output.
+wait_while_running() {
+    local seconds=$1; shift
+    local deadline=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        kill -0 "$APP_PID" 2>/dev/null || { cat "$APP_LOG" >&2; fail "the program ended before its window showed"; }
+        ((SECONDS < deadline)) || return 1
+        sleep 0.1
+    done
+}
+
 start_window_manager() {
-    WM_LOG=$(mktemp)
     openbox --sm-disable >"$WM_LOG" 2>&1 &
     WM_PID=$!
     wait_until 60 wmctrl -m || { cat "$WM_LOG" >&2; fail "window manager did not start on $DISPLAY"; }
@@ -34,11 +49,10 @@ start_window_manager() {
 # set, runs it (wine, for zadrin.exe).
 start_program() {
     local program=$1 workdir=$2
-    APP_LOG=$(mktemp)
     # shellcheck disable=SC2086 # the runner is a command, maybe with arguments
     (cd "$workdir" && exec ${ZADRIN_RUNNER:-} "$program") >"$APP_LOG" 2>&1 &
     APP_PID=$!
-    wait_until 30 xdotool search --onlyvisible --name '^Form1$' || fail "no window appeared"
+    wait_while_running 30 xdotool search --onlyvisible --name '^Form1$' || { cat "$APP_LOG" >&2; fail "no window appeared"; }
     WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
     wait_until 10 bounded xdotool windowactivate --sync "$WINDOW"
 }
@@ -58,8 +72,7 @@ client_width() { xwininfo -id "$WINDOW" | awk '/Width:/ { print $2 }'; }
 stop_everything() {
     [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
     [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
-    [ -n "${APP_LOG:-}" ] && rm -f "$APP_LOG"
-    [ -n "${WM_LOG:-}" ] && rm -f "$WM_LOG"
+    rm -rf "$LOGS"
     return 0
 }
 

@@ -25,7 +25,7 @@ done
 [ "$(grep -vc '/$' <<<"$contents")" -eq "${#files[@]}" ] || fail "package holds more files than expected: $contents"
 
 # Debian's own checks: no error, no warning.
-lintian --fail-on error,warning "$deb" || fail "lintian found faults"
+TMPDIR="$work" lintian --fail-on error,warning "$deb" || fail "lintian found faults" # its files go with ours
 
 # Every library the program links must come from a package the package depends on.
 depends=$(dpkg-deb -f "$deb" Depends)
