@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Tests leave nothing behind in the temporary folder. "note LIST" writes down what is there before the
+# tests; "check LIST" fails on whatever of this user's is there now and was not before. X servers' own
+# sockets and locks and a compiler's passing temporaries (another build on the same machine) do not count.
+set -euo pipefail
+mode=$1 list=$2
+tmp=${TMPDIR:-/tmp}
+entries() { find "$tmp" -mindepth 1 -maxdepth 1 -user "$(id -u)" -printf '%f\n' | sort; }
+case $mode in
+note) entries >"$list" ;;
+check)
+    left=$(entries | comm -13 "$list" - | grep -Ev '^(\.X[0-9]+-lock|\.X11-unix|\.ICE-unix|cc[[:alnum:]]{6}\..*)$' || true)
+    rm -f "$list"
+    [ -z "$left" ] || { echo "FAIL: left behind in $tmp:" && sed 's/^/  /' <<<"$left" && exit 1; }
+    echo "nothing left behind in $tmp"
+    ;;
+esac
