@@ -1,13 +1,18 @@
 // Preloaded (LD_PRELOAD) into a program to lose the C library's tunables at every start, as a sandbox or
-// a program with raised privileges does; each start is counted as a line in the file $ZADRIN_STARTS.
+// a program with raised privileges does. Each start of a process is noted as a line in the file
+// $ZADRIN_STARTS: the path of its image, since helpers the program starts (dbus-launch) inherit the preload.
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 __attribute__((constructor)) static void LoseTunables() {
     unsetenv("GLIBC_TUNABLES");
-    if (const char* starts = std::getenv("ZADRIN_STARTS"))
+    char image[4096];
+    const ssize_t length = readlink("/proc/self/exe", image, sizeof image - 1);
+    if (const char* starts = std::getenv("ZADRIN_STARTS"); starts && length > 0)
         if (FILE* file = std::fopen(starts, "a")) {
-            std::fputs("start\n", file);
+            image[length] = '\0';
+            std::fprintf(file, "%s\n", image);
             std::fclose(file);
         }
 }

@@ -50,7 +50,7 @@ echo "tunables lost at every start"
 rm -f "$work/starts"
 ZADRIN_RUNNER="$work/bare env LD_PRELOAD=$tunables_lost ZADRIN_STARTS=$work/starts ASAN_OPTIONS=verify_asan_link_order=0" \
     start_program "$program" "$work"
-expect "starts" "$(wc -l <"$work/starts")" 2
+expect "starts of the program" "$(grep -cxF -e "$program" "$work/starts")" 2
 xdotool key --clearmodifiers alt+b
 wait_for_exit 20
 echo "started anew once, window shown"
