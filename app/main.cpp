@@ -1,5 +1,4 @@
 #include "form/Unit1.h"
-#include "platform/EndOfSession.h"
 #include "platform/Secrecy.h"
 #include "platform/TApplication.h"
 
@@ -19,8 +18,7 @@ QIcon ProgramIcon() {
 // The arguments are not read, only handed on when the program starts itself anew; Qt's Windows entry point
 // calls main with them.
 int main(int, char** argv) {
-    EndAtOnceWhenAskedTo();
-    ProtectProcessMemory(argv); // before any key exists
+    StartProtected(argv); // before any key exists; what cannot be had, the program goes on without
     TApplication application;
     application.Initialize();
     // No display name: the toolkit would add it to every window title, and the window is called "Form1".

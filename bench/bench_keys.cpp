@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     if (lengths.empty())
         lengths = {8, 10'000, 1'000'000, 10'000'000};
     if (wipe)
-        ProtectProcessMemory(argv);
+        StartProtected(argv);
 #ifndef _WIN32 // the Windows build has only Windows' own window system (and Wine hands no QT_ variable on)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -92,12 +92,7 @@ int main(int argc, char** argv) {
     std::printf("Random source alone: %.1f million draws/s (RandInt(101))\n\n",
                 double(draws) / sourceSeconds / 1e6);
 
-#ifdef ZADRIN_WIPES_FREED // Windows: the wiping is linked in, or not
-    const bool wiped = ZADRIN_WIPES_FREED;
-#else
-    const bool wiped = wipe;
-#endif
-    std::printf("Freed memory wiped: %s\n\n", wiped ? "yes" : "no");
+    std::printf("Freed memory wiped: %s\n\n", ProtectionsHad().FreedMemoryWiped ? "yes" : "no");
     std::printf("| length | whole click, median (ms) | peak memory (MiB) |\n");
     std::printf("|---:|---:|---:|\n");
     for (const int length : lengths) {

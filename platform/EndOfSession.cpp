@@ -1,4 +1,5 @@
 #include "platform/EndOfSession.h"
+#include "platform/EndOfSession_system.h"
 
 #include <QGuiApplication>
 #include <QSessionManager>

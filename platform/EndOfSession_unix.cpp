@@ -1,7 +1,8 @@
-#include "platform/EndOfSession.h"
+#include "platform/EndOfSession_system.h"
 #include "platform/EndSignals_unix.h"
 
 #include <QSocketNotifier>
+#include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
@@ -17,20 +18,35 @@ volatile sig_atomic_t loopListens = 0;
 extern "C" void NoteSignal(int) {
     if (!loopListens)
         _exit(EXIT_SUCCESS);
+    // The code this interrupts may be about to read errno (a failed save's message does): a full pipe
+    // (EAGAIN) must not change it.
+    const int interrupted = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+    errno = interrupted;
 }
 
-// Catches the end signals (once) and lets through those held back while the program started itself anew.
-void CatchEndSignals() {
-    if (signalPipe[0] >= 0 || ::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return; // without a pipe the signals keep their default: the process ends unsaved
+// Installs the handler for each end signal that did not come ignored (started with nohup, or in the
+// background of a script). Without a pipe, none: the signals keep their default and end the process unsaved.
+bool HandleEndSignals() {
+    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
     struct sigaction action {};
     action.sa_handler = NoteSignal;
     action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
-    for (const int signal : endSignals)
-        sigaction(signal, &action, nullptr);
+    for (const int signal : endSignals) {
+        struct sigaction inherited {};
+        sigaction(signal, nullptr, &inherited);
+        if (inherited.sa_handler != SIG_IGN)
+            sigaction(signal, &action, nullptr);
+    }
+    return true;
+}
+
+// Catches the end signals (once), and lets through those held back until now.
+void CatchEndSignals() {
+    [[maybe_unused]] static const bool handled = HandleEndSignals();
     const sigset_t ending = EndSignals();
     sigprocmask(SIG_UNBLOCK, &ending, nullptr);
 }

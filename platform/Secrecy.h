@@ -2,14 +2,29 @@
 
 #include <QtGlobal>
 
-// Keeps secrets made in this process out of reach of other processes and of freed memory: no core
-// dump, no attaching or reading by other processes of the same user, and every block of memory
-// overwritten when it is freed. Call first thing in main, with main's arguments, before any secret
-// exists: on Linux the process starts itself anew once, with the C library's allocator told to wipe; on
-// Windows, DLLs are taken from the system folder alone from then on.
-// Where a protection cannot be had, the program goes on without it.
-void ProtectProcessMemory(char** Arguments);
+// What the process has of its protections.
+struct Protections {
+    // No core dump; other processes of the same user can neither attach to it nor read its memory.
+    bool Unreadable = false;
+    // Every block of memory overwritten when it is freed.
+    bool FreedMemoryWiped = false;
+    // Libraries loaded later come from the system's folders alone, never from the program's own (Linux's
+    // loader never looks there; Windows is told so).
+    bool LibrariesFromSystemOnly = false;
+};
 
-// Keeps the pages of Bytes bytes at Data out of swap, as far as the system's limit on locked memory
-// allows; beyond it, nothing happens.
+// Protects the process before anything else runs, in the one order that works: call it first thing in main,
+// with main's arguments, before any secret exists. On Linux the process starts itself anew once, with the C
+// library's allocator told to wipe, and made unreadable after that (a new image is readable again); a
+// request to end (SIGTERM, SIGHUP, SIGINT) waits for the new image, which ends at once and successfully
+// until OnEndOfSession takes over; a signal that came ignored (nohup) stays ignored. On Windows, DLLs are
+// taken from the system folder alone from then on, the process's access list is closed to others and crash
+// reports leave out the heap. Where a protection cannot be had, the program goes on without it.
+Protections StartProtected(char** Arguments);
+
+// What the process has now: all false before StartProtected (on Windows the wiping is part of the build).
+Protections ProtectionsHad();
+
+// Keeps the pages of Bytes bytes at Data out of swap, as far as the system's limit on locked memory allows;
+// whatever the last call kept is given back first, so that only the newest secret is held.
 void KeepOutOfSwap(const void* Data, qsizetype Bytes);

@@ -23,11 +23,13 @@ bool AllocatorWipes() {
     return tunables && std::strstr(tunables, wipingTunables);
 }
 
-// Whether this image is the program started anew by RestartWiping; closes the mark it was handed.
+// Whether this image is the program started anew by RestartWiping; closes the mark it was handed. Where it
+// cannot be told (no /proc), the answer is yes: a restart that cannot know whether it already happened
+// could repeat itself without end.
 bool StartedAnew() {
     DIR* folder = opendir("/proc/self/fd");
     if (!folder)
-        return false;
+        return true;
     const std::string mark = std::string("/memfd:") + restartMark;
     std::vector<int> marks;
     while (const dirent* entry = readdir(folder)) {
@@ -45,7 +47,8 @@ bool StartedAnew() {
 
 // Programs this one starts (the link's browser) get the environment as it was given to it.
 void ForgetWipingTunables() {
-    const std::string tunables = std::getenv("GLIBC_TUNABLES");
+    const char* given = std::getenv("GLIBC_TUNABLES");
+    const std::string tunables = given ? given : "";
     const std::string own = std::string(":") + wipingTunables;
     if (tunables == wipingTunables)
         unsetenv("GLIBC_TUNABLES");
@@ -66,38 +69,61 @@ void RestartWiping(char** Arguments) {
     const bool hadTunables = given != nullptr;
     const std::string old = given ? given : "";
     setenv("GLIBC_TUNABLES", old.empty() ? wipingTunables : (old + ':' + wipingTunables).c_str(), 1);
-    // A request to end waits for the new image, which ends at once when it gets it (instead of being
-    // killed without a word in between).
-    const sigset_t ending = EndSignals();
-    sigset_t mask;
-    sigprocmask(SIG_BLOCK, &ending, &mask);
     execv("/proc/self/exe", Arguments);
-    sigprocmask(SIG_SETMASK, &mask, nullptr); // could not start anew: go on as started
-    close(mark);
+    close(mark); // could not start anew: go on as started
     if (hadTunables)
         setenv("GLIBC_TUNABLES", old.c_str(), 1);
     else
         unsetenv("GLIBC_TUNABLES");
 }
-} // namespace
 
-void ProtectProcessMemory(char** Arguments) {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
+Protections had;
+
+// Wipes freed memory from now on, as far as it can be had: starts the process anew once for it.
+bool WipeFreedMemory(char** Arguments) {
     // Started anew once at the most: where the environment loses the tunables on the way (a sandbox, or the
     // C library for a program with raised privileges), the program goes on without wiping.
     const bool startedAnew = StartedAnew();
     if (!startedAnew && !AllocatorWipes())
         RestartWiping(Arguments);
-    if (startedAnew && AllocatorWipes())
+    if (!AllocatorWipes())
+        return false;
+    if (startedAnew)
         ForgetWipingTunables(); // only what the restart added
-    // Not dumpable: no core file, and only root may attach to the process or read its memory. (A new
-    // program image is dumpable again, so this comes after the restart.)
-    prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+    return true;
+}
+} // namespace
+
+Protections StartProtected(char** Arguments) {
+    static bool done = false;
+    if (done)
+        return had;
+    done = true;
+    // A request to end waits for the new image, which ends at once when it gets it, instead of the process
+    // being killed without a word in between. Nothing is caught before the restart: a signal that came
+    // ignored stays ignored across it, a caught one would not.
+    const sigset_t ending = EndSignals();
+    sigprocmask(SIG_BLOCK, &ending, nullptr);
+    had.FreedMemoryWiped = WipeFreedMemory(Arguments);
+    // No core file, and only root may attach to the process or read its memory. A new image is dumpable
+    // again, so this comes after the restart.
+    had.Unreadable = prctl(PR_SET_DUMPABLE, 0, 0, 0, 0) == 0;
+    had.LibrariesFromSystemOnly = true;
+    EndAtOnceWhenAskedTo();
+    return had;
+}
+
+Protections ProtectionsHad() {
+    return had;
 }
 
 void KeepOutOfSwap(const void* Data, qsizetype Bytes) {
-    mlock(Data, size_t(Bytes));
+    // Only the newest is held: locking every key would use up the system's limit, and later keys would
+    // silently stay unlocked.
+    static const void* kept = nullptr;
+    static size_t keptBytes = 0;
+    if (kept)
+        munlock(kept, keptBytes);
+    kept = mlock(Data, size_t(Bytes)) == 0 ? Data : nullptr;
+    keptBytes = size_t(Bytes);
 }

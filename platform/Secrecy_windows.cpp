@@ -51,16 +51,32 @@ void NoHeapInCrashReports() {
                 reinterpret_cast<SetFlags>(reinterpret_cast<void*>(GetProcAddress(kernel, "WerSetFlags"))))
             set(noHeap);
 }
+
+// Whether every free and realloc linked in overwrites the block (WipeFreed_windows.cpp, a build option).
+constexpr bool wipesFreed = ZADRIN_WIPES_FREED;
+Protections had{false, wipesFreed, false};
 } // namespace
 
-void ProtectProcessMemory(char**) {
-    // DLLs loaded from now on (the program's delay-loaded imports among them) come from the system
-    // folder alone, never from the program's own.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    OnlyWaitQueryAndEnd();
+Protections StartProtected(char**) {
+    // DLLs loaded from now on (the program's delay-loaded imports among them) come from the system folder
+    // alone, never from the program's own.
+    had.LibrariesFromSystemOnly = SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    had.Unreadable = OnlyWaitQueryAndEnd();
     NoHeapInCrashReports();
+    return had;
+}
+
+Protections ProtectionsHad() {
+    return had;
 }
 
 void KeepOutOfSwap(const void* Data, qsizetype Bytes) {
-    VirtualLock(const_cast<void*>(Data), SIZE_T(Bytes));
+    // Only the newest is held: the process may lock no more than its minimum working set (about 200 KB),
+    // so locking every key would leave later keys silently unlocked.
+    static void* kept = nullptr;
+    static SIZE_T keptBytes = 0;
+    if (kept)
+        VirtualUnlock(kept, keptBytes);
+    kept = VirtualLock(const_cast<void*>(Data), SIZE_T(Bytes)) ? const_cast<void*>(Data) : nullptr;
+    keptBytes = SIZE_T(Bytes);
 }

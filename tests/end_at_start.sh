@@ -21,10 +21,13 @@ started_anew() {
     grep -q 'glibc.malloc.perturb=' <<<"$environment"
 }
 
-# Starts the program; with "pending", SIGTERM is sent to it before it runs (blocked until it can answer).
+# Starts the program; with "pending", SIGTERM is sent to it before it runs (blocked until it can answer);
+# with "nohup", it starts with hang-ups ignored.
 start() {
     rm -f "$work/Zadrin.ini"
-    if [ "${1:-}" = pending ]; then
+    if [ "${1:-}" = nohup ]; then
+        (cd "$work" && exec env QT_QPA_PLATFORM=offscreen nohup "$program") >"$work/log" 2>&1 &
+    elif [ "${1:-}" = pending ]; then
         (cd "$work" && exec env QT_QPA_PLATFORM=offscreen python3 -c '
 import os, signal, sys
 signal.pthread_sigmask(signal.SIG_BLOCK, {signal.SIGTERM})
@@ -60,3 +63,13 @@ for stage in catches_term started_anew; do
     done
 done
 echo "asked to end while starting: ended well every time"
+
+# Started with hang-ups ignored (nohup, or in the background of a script), it goes on ignoring them: a
+# hang-up before the request to end would end it with that signal.
+start nohup
+wait_until 120 started_anew || { cat "$work/log"; fail "nohup: never started anew"; }
+(($(printf '%d' "0x$(awk '/^SigIgn:/ { print $2 }' "/proc/$pid/status")") & 1)) || fail "nohup: hang-ups caught again"
+kill -HUP "$pid"
+kill -TERM "$pid"
+ended_well "nohup, a hang-up and then a request to end"
+echo "started with hang-ups ignored: still ignored"

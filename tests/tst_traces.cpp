@@ -12,7 +12,9 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <csignal>
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 #endif
 
@@ -73,6 +75,35 @@ QList<std::pair<quint64, quint64>> ReadableRegions() {
 qint64 ReadMemory(quint64 At, unsigned char* Buffer, quint64 Bytes) {
     static const int memory = ::open("/proc/self/mem", O_RDONLY | O_CLOEXEC);
     return ::pread(memory, Buffer, Bytes, off_t(At));
+}
+
+// What this process holds locked in memory, in kB.
+qint64 LockedKilobytes() {
+    QFile status("/proc/self/status");
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmLck:"))
+                return line.mid(6).simplified().split(' ').front().toLongLong();
+    return -1;
+}
+
+// Whether the page at Address is locked in memory.
+bool IsLocked(const void* Address) {
+    QFile mappings("/proc/self/smaps");
+    if (!mappings.open(QIODevice::ReadOnly))
+        return false;
+    const quint64 at = quintptr(Address);
+    bool inside = false;
+    for (const QByteArray& line : mappings.readAll().split('\n')) {
+        const QByteArray first = line.left(line.indexOf(' '));
+        if (first.contains('-')) { // a mapping begins: "begin-end rw-p …"
+            const QList<QByteArray> range = first.split('-');
+            inside = range[0].toULongLong(nullptr, 16) <= at && at < range[1].toULongLong(nullptr, 16);
+        } else if (inside && first == "VmFlags:") {
+            return line.split(' ').contains("lo");
+        }
+    }
+    return false;
 }
 #endif
 
@@ -164,11 +195,39 @@ private slots:
         QApplication::processEvents();
         QCOMPARE(Copies(20, 1), QList<int>{0});
     }
+
+#ifdef Q_OS_LINUX
+    // Started protected, the process still answers a request to end: the end signals, held back while
+    // it starts, are not held back for good.
+    void theEndSignalsAreNotHeldBack() {
+        sigset_t blocked;
+        QCOMPARE(pthread_sigmask(SIG_BLOCK, nullptr, &blocked), 0);
+        for (const int signal : {SIGTERM, SIGHUP, SIGINT})
+            QVERIFY2(!sigismember(&blocked, signal),
+                     qPrintable(QStringLiteral("signal %1 blocked").arg(signal)));
+        QVERIFY(ProtectionsHad().Unreadable);
+    }
+
+    // Only the newest key is locked: locking them all would use up the system's limit on locked memory,
+    // and later keys would stay unlocked without a word.
+    void onlyTheNewestKeyIsLocked() {
+        CreateMainForm();
+        Form1->LabeledEdit1->setText(QStringLiteral("20000"));
+        for (int i = 0; i < 30; ++i)
+            QTest::mouseClick(Form1->Button1, Qt::LeftButton);
+        const QString key = Form1->LabeledEdit2->text();
+        QCOMPARE(key.size(), 20000);
+        QVERIFY2(IsLocked(key.constData()), "the newest key is not locked");
+        const qint64 oneKey = (key.size() * qint64(sizeof(QChar)) + 2 * 4096) / 1024; // with its pages' edges
+        QVERIFY2(LockedKilobytes() <= oneKey,
+                 qPrintable(QStringLiteral("%1 kB locked").arg(LockedKilobytes())));
+    }
+#endif
 };
 
 // As the program starts: protected before anything else, then as every other test.
 int main(int argc, char** argv) {
-    ProtectProcessMemory(argv);
+    StartProtected(argv);
     return RunTest<TestTraces>(argc, argv);
 }
 #include "tst_traces.moc"

@@ -2,7 +2,7 @@
 # What the link hands to the desktop: the URL opener the program starts holds none of the program's
 # descriptors but 0–2, and gets the environment without the program's own allocator settings. And where
 # the environment loses those settings at every start, the program starts itself anew once at the most
-# and still shows its window.
+# and still shows its window; where it cannot tell whether it started anew, it does not.
 set -euo pipefail
 program=$(realpath "$1") tunables_lost=$(realpath "$2")
 here=$(dirname "$(realpath "$0")")
@@ -54,3 +54,12 @@ expect "starts of the program" "$(grep -cxF -e "$program" "$work/starts")" 2
 xdotool key --clearmodifiers alt+b
 wait_for_exit 20
 echo "started anew once, window shown"
+
+echo "tunables lost, and no way to tell whether it started anew: it does not start anew"
+rm -f "$work/starts"
+ZADRIN_RUNNER="$work/bare env LD_PRELOAD=$tunables_lost ZADRIN_STARTS=$work/starts ZADRIN_NO_FD_LIST=1 ASAN_OPTIONS=verify_asan_link_order=0" \
+    start_program "$program" "$work"
+expect "starts of the program" "$(grep -cxF -e "$program" "$work/starts")" 1
+xdotool key --clearmodifiers alt+b
+wait_for_exit 20
+echo "started once, window shown"
