@@ -16,7 +16,11 @@ as_user=() user=$(id -u)
 [ "$user" -eq 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups) user=65534
 fail() { echo "FAIL: $*" >&2; echo "The program's output:" >&2; cat "$work/log" >&2; exit 1; }
 
-(cd "$work/run" && exec "${as_user[@]}" env QT_QPA_PLATFORM=offscreen "$program") >"$work/log" 2>&1 &
+# A runtime folder of that user's own, or the toolkit makes one in /tmp.
+mkdir -m 700 "$work/runtime"
+chown "$user" "$work/runtime"
+(cd "$work/run" && exec "${as_user[@]}" env QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runtime" "$program") \
+    >"$work/log" 2>&1 &
 pid=$!
 # Wait for the program itself (not the tools starting it) to have protected itself: it starts
 # unprotected and protects itself once it has started anew with its allocator set up.

@@ -5,7 +5,7 @@
 set -euo pipefail
 mode=$1 list=$2
 tmp=${TMPDIR:-/tmp}
-entries() { find "$tmp" -mindepth 1 -maxdepth 1 -user "$(id -u)" -printf '%f\n' | sort; }
+entries() { find "$tmp" -mindepth 1 -maxdepth 1 -printf '%f\n' | sort; }
 case $mode in
 note) entries >"$list" ;;
 check)

@@ -7,11 +7,12 @@
 # stand-in may be loaded, and both programs still work.
 set -euo pipefail
 program=$(realpath "$1") setup=$(realpath "$2")
+IFS=, read -r -a dlls <<<"$3" # the DLLs the build loads on first use
 . "$(dirname "$(realpath "$0")")/../window/lib.sh"
 work=$(mktemp -d)
 trap 'stop_everything; rm -rf "$work"' EXIT
 
-dlls=(authz d3d11 d3d9 dwmapi dwrite dxgi netapi32 userenv uxtheme version winmm wtsapi32)
+((${#dlls[@]} > 0)) || fail "no list of DLLs loaded on first use"
 lib=$(dirname "$(x86_64-w64-mingw32-gcc-posix -print-libgcc-file-name)")/../../../../x86_64-w64-mingw32/lib
 cat >"$work/standin.c" <<'STANDIN'
 #include <windows.h>

@@ -1,21 +1,29 @@
 #!/usr/bin/env bash
-# The built zadrin.exe as a bare Windows gets it: it needs no DLL but Windows' own, and it carries its
+# The built zadrin.exe as a bare Windows gets it: it needs no DLL but Windows' own, and those it imports
+# are KnownDLLs, which Windows takes from the system folder alone; every other DLL (DELAYED, the build's
+# list, comma-separated) it loads on first use, when it has told Windows where to look. It carries its
 # icon (32×32, 16 colours) and its version block in German (Germany), code page 1252.
 set -euo pipefail
 exe=$1
+IFS=, read -r -a delayed <<<"$2"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# DLLs every Windows 10 and later ships.
-windows_dlls="advapi32 authz bcrypt comctl32 comdlg32 crypt32 d2d1 d3d11 d3d12 d3d9 dwmapi dwrite dxgi gdi32
-    imm32 kernel32 mpr msvcrt netapi32 ole32 oleaut32 opengl32 rpcrt4 setupapi shcore shell32 shlwapi
-    user32 userenv uxtheme version winmm winspool.drv ws2_32 wtsapi32"
+# Windows 10's and 11's KnownDLLs (HKLM\System\CurrentControlSet\Control\Session Manager\KnownDLLs).
+known_dlls="advapi32 clbcatq combase comdlg32 coml2 difxapi gdi32 gdiplus imagehlp imm32 kernel32 msctf msvcrt
+    normaliz nsi ole32 oleaut32 psapi rpcrt4 sechost setupapi shcore shell32 shlwapi user32 wldap32 ws2_32"
 imports=$(x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ { print tolower($3) }' | sort -u)
 echo "imports: $(tr '\n' ' ' <<<"$imports")"
 for dll in $imports; do
     name=${dll%.dll}
-    [[ $name == api-ms-win-* ]] && continue # API sets: names Windows 8 and later resolve themselves
-    grep -qw -- "$name" <<<"$windows_dlls" || fail "$dll is not part of Windows"
+    [[ $name == api-ms-win-* ]] && continue # API sets: names Windows resolves itself, never from a folder
+    grep -qw -- "$name" <<<"$known_dlls" ||
+        fail "$dll is imported at start but is no KnownDLL: it would be looked for next to the program first"
 done
+((${#delayed[@]} > 0)) || fail "no list of DLLs loaded on first use"
+for name in "${delayed[@]}"; do
+    grep -qai -- "$name\.dll" "$exe" || fail "$name.dll, to be loaded on first use, is not named in the program"
+done
+echo "loaded on first use: ${delayed[*]}"
 
 resources=$(mktemp -d)
 trap 'rm -rf "$resources"' EXIT
