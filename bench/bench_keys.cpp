@@ -2,6 +2,7 @@
 // with key field and history, for short to very long keys.
 // Prints a Markdown table; run it from build/bench (see the README).
 #include "form/Unit1.h"
+#include "platform/Memory.h"
 #include "platform/Random.h"
 #include "platform/Secrecy.h"
 #include "platform/TApplication.h"
@@ -14,27 +15,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
-#ifdef _WIN32
-#include <windows.h>
-
-#include <psapi.h>
-#else
-#include <sys/resource.h>
-#endif
 
 namespace {
-double PeakMegabytes() {
-#ifdef _WIN32
-    PROCESS_MEMORY_COUNTERS counters{};
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return double(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
-#else
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-#endif
-}
-
 // Median seconds of Repeats runs of Work.
 template <typename Work> double MedianSeconds(int Repeats, Work work) {
     std::vector<double> seconds;
@@ -104,7 +86,7 @@ int main(int argc, char** argv) {
         });
         if (Form1->LabeledEdit2->text().size() != length)
             qFatal("the key field does not hold the whole key");
-        std::printf("| %d | %.2f | %.0f |\n", length, click * 1e3, PeakMegabytes());
+        std::printf("| %d | %.2f | %.0f |\n", length, click * 1e3, double(PeakMemory()) / (1024.0 * 1024.0));
         std::fflush(stdout);
     }
     return 0;

@@ -18,15 +18,13 @@ QString FollowLinks(const QString& path) {
 
 // Why a write failed, from the system's error number, in German for the common cases.
 QString WriteFailure(int error) {
+    if (QuotaExceeded(error))
+        return QStringLiteral("Der zugeteilte Speicherplatz ist erschöpft.");
     switch (error) {
     case ENOSPC:
         return QStringLiteral("Auf dem Datenträger ist nicht genug Platz.");
     case EFBIG:
         return QStringLiteral("Die Datei wäre größer, als das System erlaubt.");
-#ifdef EDQUOT
-    case EDQUOT:
-        return QStringLiteral("Der zugeteilte Speicherplatz ist erschöpft.");
-#endif
     default:
         return qt_error_string(error);
     }

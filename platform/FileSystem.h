@@ -19,3 +19,6 @@ bool TakeOver(int Handle, const ExistingFile& Old);
 
 // Makes Bytes the whole content of the file open at Handle; 0, or the system's error number.
 int Overwrite(int Handle, const QByteArray& Bytes);
+
+// Whether the system's error number says that the user's share of the disk is used up.
+bool QuotaExceeded(int Error);

@@ -27,3 +27,7 @@ int Overwrite(int Handle, const QByteArray& Bytes) {
         return errno;
     return 0;
 }
+
+bool QuotaExceeded(int) {
+    return false; // Windows' quotas fill the disk as a full one does: ENOSPC
+}

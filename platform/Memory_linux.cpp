@@ -39,3 +39,9 @@ qint64 AvailableMemory() {
             available = available < 0 ? left : std::min(available, left);
     return available;
 }
+
+qint64 PeakMemory() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_maxrss) * 1024;
+}

@@ -1,4 +1,4 @@
-#include "platform/EndSignals_unix.h"
+#include "platform/EndSignals_linux.h"
 #include "platform/Secrecy.h"
 
 #include <cstdlib>

@@ -8,13 +8,6 @@ add_library(zadrin_settings_format STATIC
   ${here}/FileText.cpp ${here}/FileText.h
   ${here}/Profile.cpp ${here}/Profile.h
 )
-# What differs per system, one file each.
-if(WIN32)
-  target_sources(zadrin_settings_format PRIVATE ${here}/FileSystem_windows.cpp)
-elseif(CMAKE_SYSTEM_NAME STREQUAL "Linux")
-  target_sources(zadrin_settings_format PRIVATE ${here}/FileSystem_unix.cpp)
-else()
-  message(FATAL_ERROR "Zadrin is built for Linux and Windows")
-endif()
+zadrin_per_system(zadrin_settings_format ${here} FileSystem)
 zadrin_layer_headers(zadrin_settings_format platform)
 target_link_libraries(zadrin_settings_format PUBLIC Qt6::Core)

@@ -1,5 +1,5 @@
 #include "platform/EndOfSession_system.h"
-#include "platform/EndSignals_unix.h"
+#include "platform/EndSignals_linux.h"
 
 #include <QSocketNotifier>
 #include <cerrno>

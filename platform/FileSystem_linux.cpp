@@ -36,3 +36,7 @@ int Overwrite(int Handle, const QByteArray& Bytes) {
         return errno;
     return 0;
 }
+
+bool QuotaExceeded(int Error) {
+    return Error == EDQUOT;
+}
