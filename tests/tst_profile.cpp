@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -328,10 +329,15 @@ private slots:
 #else
         return; // read-only folders do not stop writing files on Windows
 #endif
+        // Neither a new file nor writing in place: the folder takes no file, and the file takes no writing.
         Store(path, "[A]\r\nk=alt\r\n");
+        const auto restore = qScopeGuard([this] {
+            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        });
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
         QVERIFY_THROWS_EXCEPTION(Exception, Save(path, "A", "k", "neu"));
-        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QCOMPARE(Contents(path), QByteArray("[A]\r\nk=alt\r\n"));
     }
 

@@ -15,6 +15,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <pthread.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 #endif
 
@@ -72,8 +73,18 @@ QList<std::pair<quint64, quint64>> ReadableRegions() {
     return regions;
 }
 
+// Opened while the process lets itself be read for that moment: protected, its /proc files are root's, and
+// a user other than root could not open them.
+int OwnMemory() {
+    const int dumpable = prctl(PR_GET_DUMPABLE);
+    prctl(PR_SET_DUMPABLE, 1);
+    const int memory = ::open("/proc/self/mem", O_RDONLY | O_CLOEXEC);
+    prctl(PR_SET_DUMPABLE, dumpable);
+    return memory;
+}
+
 qint64 ReadMemory(quint64 At, unsigned char* Buffer, quint64 Bytes) {
-    static const int memory = ::open("/proc/self/mem", O_RDONLY | O_CLOEXEC);
+    static const int memory = OwnMemory();
     return ::pread(memory, Buffer, Bytes, off_t(At));
 }
 
