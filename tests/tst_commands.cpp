@@ -42,8 +42,8 @@ public:
         connect(clipboard, &QClipboard::changed, this, [this, clipboard](QClipboard::Mode Mode) {
             const QMimeData* data = clipboard->mimeData(Mode);
             bool marked = data != nullptr;
-            for (const auto& [format, bytes] : SecretMarks())
-                marked = marked && data->data(format) == bytes;
+            for (const auto& [format, bytes] : SecretMarks()) // a system may round a block up
+                marked = marked && data->data(format).startsWith(bytes);
             changes.append({data ? data->text() : QString(), marked});
         });
     }
@@ -193,8 +193,11 @@ private slots:
         fromHistory ? Form1->Memo1->selectAll() : Form1->LabeledEdit2->selectAll();
         ClipboardChanges clipboard;
         CopyFrom(edit, way);
-        QCOMPARE(clipboard.changes,
-                 (QList<std::pair<QString, bool>>{{fromHistory ? key + u'\n' : key, true}}));
+        QTRY_VERIFY_WITH_TIMEOUT(!clipboard.changes.isEmpty(), 30000); // Windows tells of it later
+        for (const auto& [text, marked] : clipboard.changes) {
+            QCOMPARE(text, fromHistory ? key + u'\n' : key);
+            QVERIFY2(marked, "a copy was on the clipboard without the marks");
+        }
     }
 
     void everyWayOfClosingRunsTheCloseHandlerOnce_data() {

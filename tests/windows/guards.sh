@@ -1,26 +1,46 @@
 #!/usr/bin/env bash
-# zadrin.exe under Wine, looked at by another Windows program of the same user: it cannot read the
-# program's memory nor change its access list, and keys copied from the key field and the history
-# reach the clipboard marked for clipboard histories and the cloud clipboard to stay away.
+# zadrin.exe under Wine, looked at by other Windows programs of the same user: one cannot read the
+# program's memory nor change its access list; one that watches the clipboard as a clipboard history does
+# finds every copy out of the program (key field: Ctrl+C and the context menu; history: Ctrl+C) marked for
+# clipboard histories and the cloud clipboard to stay away, from the moment it is announced.
 set -euo pipefail
 program=$(realpath "$1") probe=$(realpath "$2")
 . "$(dirname "$(realpath "$0")")/../window/lib.sh"
 work=$(mktemp -d)
-trap 'stop_everything; rm -rf "$work"' EXIT
+trap 'stop_everything; [ -n "${LISTENER_PID:-}" ] && kill "$LISTENER_PID" 2>/dev/null; rm -rf "$work"' EXIT
 export ZADRIN_RUNNER=wine
+log="$work/listener.log"
+key_field=(132 130)
 
 start_window_manager
 start_program "$program" "$work"
 wine "$probe" process | tr -d '\r' || fail "the program's process is open to others"
 
+wine "$probe" listen >"$log" 2>&1 &
+LISTENER_PID=$!
+wait_until 60 grep -q listening "$log" || { cat "$log"; fail "the listener did not start"; }
+# Waits until the listener has seen COUNT changes of Zadrin's.
+changes() { [ "$(grep -c '^zadrin ' "$log")" -ge "$1" ]; }
+
 click_at 157 36 # Key erzeugen
-key=$(text_at 132 130)
+key=$(text_at "${key_field[@]}")
 [ -n "$key" ] || fail "no key to copy"
-wine "$probe" clipboard | tr -d '\r' || fail "the key copied from the key field is not marked"
+wait_until 30 changes 1 || { cat "$log"; fail "Ctrl+C in the key field: no change seen"; }
+xdotool mousemove --window "$WINDOW" "${key_field[@]}" click 3
+menu_open() { [ "$(xdotool search --onlyvisible --pid "$APP_PID" | wc -l)" -ge 2 ]; }
+wait_until 10 menu_open || fail "no context menu"
+xdotool key --clearmodifiers Down Return
+wait_until 30 changes 2 || { cat "$log"; fail "Kopieren in the key field's menu: no change seen"; }
 history=$(text_at 100 260)
 grep -qxF -e "$key" <<<"$history" || fail "the key is not in the history"
-wine "$probe" clipboard | tr -d '\r' || fail "the text copied from the history is not marked"
+wait_until 30 changes 3 || { cat "$log"; fail "Ctrl+C in the history: no change seen"; }
+kill "$LISTENER_PID"
+LISTENER_PID=
+tr -d '\r' <"$log"
+! grep '^zadrin ' "$log" | grep -qv ' text marked' || fail "a change of Zadrin's without marked text"
+# Each copy is one change, made marked: data put there plain and again marked shows as two.
+expect "changes of Zadrin's for three copies" "$(grep -c '^zadrin ' "$log")" 3
 
 xdotool key --clearmodifiers alt+b
 wait_for_exit 30
-echo "process closed to others, copies marked"
+echo "process closed to others, copies marked as they are made"

@@ -1,9 +1,9 @@
-// Looks at the running Zadrin from outside, as another program of the same user: "clipboard" checks
-// that the clipboard holds text marked for clipboard histories to stay away; "process" checks that the
-// program's window belongs to a process whose memory others cannot read, and whose access list lets
-// them wait for, query and end it and nothing else. (That OWNER RIGHTS also keeps the owner from
-// rewriting the list is Windows' rule, and Wine reports no list as protected from inheritance: neither
-// is tried here.)
+// Looks at the running Zadrin from outside, as another program of the same user. "listen" watches the
+// clipboard as a clipboard history does and tells, at each change, whether it is Zadrin's and whether its
+// text is marked for histories to stay away. "process" checks that the program's window belongs to a
+// process whose memory others cannot read, whose access list they cannot rewrite nor take the process over
+// (not under Wine: it gives an owner both), and whose access list lets its user wait for, query and end it
+// and nothing else. (Wine reports no list as protected from inheritance: that is not tried.)
 // Says what it found; exit status 0 when all is as it should be.
 #include <windows.h>
 
@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 int Fail(const char* what) {
@@ -30,24 +32,59 @@ std::string FormatData(const wchar_t* name) {
     return copy;
 }
 
-int Clipboard() {
-    if (!OpenClipboard(nullptr))
-        return Fail("the clipboard could not be opened");
-    const bool text = IsClipboardFormatAvailable(CF_UNICODETEXT);
+// Whether the open clipboard's text carries all three marks.
+bool Marked() {
     const std::string exclude = FormatData(L"ExcludeClipboardContentFromMonitorProcessing");
     const std::string history = FormatData(L"CanIncludeInClipboardHistory");
     const std::string cloud = FormatData(L"CanUploadToCloudClipboard");
-    CloseClipboard();
-    if (!text)
-        return Fail("no text on the clipboard");
     // The toolkit may round a block up; what counts are its first four bytes.
-    if (exclude.size() < 4 || std::memcmp(exclude.data(), "\1\0\0\0", 4) != 0)
-        return Fail("ExcludeClipboardContentFromMonitorProcessing is not 01 00 00 00");
-    if (history.size() < 4 || std::memcmp(history.data(), "\0\0\0\0", 4) != 0)
-        return Fail("CanIncludeInClipboardHistory is not the DWORD 0");
-    if (cloud.size() < 4 || std::memcmp(cloud.data(), "\0\0\0\0", 4) != 0)
-        return Fail("CanUploadToCloudClipboard is not the DWORD 0");
-    std::printf("clipboard: text, marked secret\n");
+    return exclude.size() >= 4 && std::memcmp(exclude.data(), "\1\0\0\0", 4) == 0 && history.size() >= 4 &&
+           std::memcmp(history.data(), "\0\0\0\0", 4) == 0 && cloud.size() >= 4 &&
+           std::memcmp(cloud.data(), "\0\0\0\0", 4) == 0;
+}
+
+DWORD ProcessOf(HWND window) {
+    DWORD id = 0;
+    if (window)
+        GetWindowThreadProcessId(window, &id);
+    return id;
+}
+
+// One line per change of the clipboard, as soon as it is announced: "zadrin" or "other", "text" or
+// "no text", "marked" or "NOT marked" ("busy" when the clipboard stays open to others).
+LRESULT CALLBACK ListenerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_CLIPBOARDUPDATE)
+        return DefWindowProcW(window, message, wParam, lParam);
+    const DWORD owner = ProcessOf(GetClipboardOwner());
+    const char* whose = owner && owner == ProcessOf(FindWindowW(nullptr, L"Form1")) ? "zadrin" : "other";
+    bool open = false;
+    for (int attempt = 0; attempt < 200 && !(open = OpenClipboard(window)); ++attempt)
+        Sleep(5);
+    if (!open) {
+        std::printf("%s busy\n", whose);
+    } else {
+        const bool text = IsClipboardFormatAvailable(CF_UNICODETEXT);
+        std::printf("%s %s %s\n", whose, text ? "text" : "no-text", Marked() ? "marked" : "NOT-marked");
+        CloseClipboard();
+    }
+    std::fflush(stdout);
+    return 0;
+}
+
+int Listen() {
+    WNDCLASSW kind{};
+    kind.lpfnWndProc = ListenerProcedure;
+    kind.lpszClassName = L"ZadrinTestListener";
+    RegisterClassW(&kind);
+    HWND window =
+        CreateWindowExW(0, kind.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    if (!window || !AddClipboardFormatListener(window))
+        return Fail("cannot listen to the clipboard");
+    std::printf("listening\n");
+    std::fflush(stdout);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        DispatchMessageW(&message);
     return 0;
 }
 
@@ -59,6 +96,24 @@ bool IsOwnerRights(PSID sid) {
     const bool same = EqualSid(sid, ownerRights);
     FreeSid(ownerRights);
     return same;
+}
+
+bool UnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+// The user this probe runs as, the same as Zadrin's: its SID, in Buffer.
+PSID ThisUser(std::vector<unsigned char>& Buffer) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return nullptr;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    Buffer.resize(size);
+    const bool known = size && GetTokenInformation(token, TokenUser, Buffer.data(), size, &size);
+    CloseHandle(token);
+    return known ? reinterpret_cast<TOKEN_USER*>(Buffer.data())->User.Sid : nullptr;
 }
 
 int Process() {
@@ -73,6 +128,24 @@ int Process() {
     }
     if (GetLastError() != ERROR_ACCESS_DENIED)
         return Fail("opening its memory failed, but not for want of rights");
+    // Windows gives the owner of an object its access list to rewrite, unless an entry for OWNER RIGHTS
+    // says otherwise, and never ownership to take. Wine gives the owner both whatever the list says.
+    const std::pair<DWORD, const char*> rights[] = {{WRITE_DAC, "rewrite its access list"},
+                                                    {WRITE_OWNER, "take it over"}};
+    for (const auto& [right, what] : rights) {
+        if (HANDLE opened = OpenProcess(right, FALSE, id)) {
+            CloseHandle(opened);
+            if (!UnderWine())
+                return Fail(what);
+            std::printf("under Wine, the owner may %s\n", what);
+        } else if (GetLastError() != ERROR_ACCESS_DENIED) {
+            return Fail("asking for a right failed, but not for want of it");
+        }
+    }
+    std::vector<unsigned char> userBuffer;
+    const PSID thisUser = ThisUser(userBuffer);
+    if (!thisUser)
+        return Fail("this probe's own user is not known");
     HANDLE process = OpenProcess(READ_CONTROL, FALSE, id);
     if (!process)
         return Fail("its access list could not be read");
@@ -93,22 +166,22 @@ int Process() {
         PSID sid = &ace->SidStart;
         if (IsOwnerRights(sid))
             owner = ace->Mask == READ_CONTROL;
-        else
+        else if (EqualSid(sid, thisUser))
             user = ace->Mask == (SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE);
     }
     LocalFree(descriptor);
     if (count != 2 || !user || !owner)
-        return Fail("the access list is not: the user may wait, query and end; OWNER RIGHTS may read it");
+        return Fail("the access list is not: its user may wait, query and end; OWNER RIGHTS may read it");
     std::printf("process: memory closed to others, access list as it should be\n");
     return 0;
 }
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "clipboard") == 0)
-        return Clipboard();
+    if (argc == 2 && std::strcmp(argv[1], "listen") == 0)
+        return Listen();
     if (argc == 2 && std::strcmp(argv[1], "process") == 0)
         return Process();
-    std::printf("usage: probe clipboard|process\n");
+    std::printf("usage: probe listen|process\n");
     return 2;
 }
