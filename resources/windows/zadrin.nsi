@@ -9,7 +9,10 @@ Target amd64-unicode
 Name "Zadrin"
 OutFile "${OUTFILE}"
 RequestExecutionLevel user
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zadrin"
 InstallDir "$LOCALAPPDATA\Programs\Zadrin"
+; An installed Zadrin is upgraded where it is, also in a folder the user chose.
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 SetCompressor /SOLID lzma
 
 VIProductVersion "${VERSION}"
@@ -26,18 +29,18 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "© 2026 Zadrin"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "German"
 
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zadrin"
-
-; A running Zadrin keeps its program file: the user is asked to close it first. Silently, the
-; installation ends with status 2 and changes nothing.
-Function CloseRunningZadrin
+; A running Zadrin keeps its program file: the user is asked to close it first, both when installing
+; (PREFIX "", WHAT "ersetzt") and when uninstalling (PREFIX "un.", WHAT "entfernt"). Silently, the
+; installer or uninstaller ends with status 2 and changes nothing.
+!macro CLOSE_RUNNING_ZADRIN PREFIX WHAT
+Function ${PREFIX}CloseRunningZadrin
     IfFileExists "$INSTDIR\zadrin.exe" 0 done
     retry:
         ClearErrors
         FileOpen $0 "$INSTDIR\zadrin.exe" a
         IfErrors 0 closed
         MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-            "Zadrin läuft gerade und kann nicht ersetzt werden.$\n$\nBitte schließen Sie Zadrin und klicken Sie dann auf „Wiederholen“." \
+            "Zadrin läuft gerade und kann nicht ${WHAT} werden.$\n$\nBitte schließen Sie Zadrin und versuchen Sie es erneut." \
             /SD IDCANCEL IDRETRY retry
         SetErrorLevel 2
         Quit
@@ -45,6 +48,9 @@ Function CloseRunningZadrin
         FileClose $0
     done:
 FunctionEnd
+!macroend
+!insertmacro CLOSE_RUNNING_ZADRIN "" "ersetzt"
+!insertmacro CLOSE_RUNNING_ZADRIN "un." "entfernt"
 
 Section "Zadrin"
     SetShellVarContext current
@@ -62,7 +68,8 @@ Section "Zadrin"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
     WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
     WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "Zadrin"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "URLInfoAbout" "http://zadrin.example"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "URLInfoAbout" "https://zadrin.example"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
@@ -71,10 +78,12 @@ SectionEnd
 
 Section "Uninstall"
     SetShellVarContext current
+    Call un.CloseRunningZadrin
     Delete "$SMPROGRAMS\Zadrin.lnk"
     Delete "$INSTDIR\zadrin.exe"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
-    ; $APPDATA\Zadrin keeps the user's Zadrin.ini.
+    ; $APPDATA\Zadrin keeps the user's Zadrin.ini; without it, the folder goes too.
+    RMDir "$APPDATA\Zadrin"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd

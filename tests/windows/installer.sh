@@ -4,7 +4,9 @@
 # the program but leaves Zadrin.ini; the zip holds zadrin.exe alone, the same file the installer installs.
 # Installed again over itself or over an older version, it replaces the program and keeps the settings
 # and the Start-menu entry; with the program running, it says so and changes nothing. Its entry in the
-# system's app list names publisher, size and web page.
+# system's app list names publisher, size, web page and the folder, where an upgrade then goes (an older
+# version in a folder of the user's choice). The uninstaller, too, changes nothing while the program runs,
+# and leaves nothing behind but Zadrin.ini.
 set -euo pipefail
 setup=$(realpath "$1") zip=$(realpath "$2") older=$(realpath "$3")
 here=$(dirname "$(realpath "$0")")
@@ -45,7 +47,7 @@ wait_until 30 bash -c '! pgrep -f "[P]rograms.Zadrin.zadrin.exe"' || fail "the p
 entry() { wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zadrin' /v "$1" 2>/dev/null |
     tr -d '\r' | awk -v name="$1" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'; }
 expect "publisher" "$(entry Publisher)" "Zadrin"
-expect "web page" "$(entry URLInfoAbout)" "http://zadrin.example"
+expect "web page" "$(entry URLInfoAbout)" "https://zadrin.example"
 size=$(entry EstimatedSize)
 (($(printf '%d' "$size") * 1024 >= $(stat -c %s "$programs/zadrin.exe"))) || fail "estimated size $size is less than the program"
 
@@ -76,7 +78,50 @@ xdotool key --clearmodifiers alt+b
 wait_until 30 bash -c '! pgrep -f "[P]rograms.Zadrin.zadrin.exe"' || fail "the program did not end"
 
 wine "$programs/uninstall.exe" /S
-wait_until 60 bash -c "[ ! -e '$programs/zadrin.exe' ]" || fail "the uninstaller left the program"
+wait_until 60 bash -c "[ ! -e '$programs' ]" || fail "the uninstaller left the program's folder"
 [ ! -e "$shortcut" ] || fail "the uninstaller left the Start-menu entry"
 [ -f "$appdata/Zadrin/Zadrin.ini" ] || fail "the uninstaller removed the user's Zadrin.ini"
+
+echo "an older version in a folder of the user's choice, upgraded where it is"
+custom_windows='C:\Werkzeuge\Zadrin' # silently (/D=), the folder can hold no space
+custom=$(winepath -u "$custom_windows")
+rm -rf "$custom"
+wine "$older" /S "/D=$custom_windows"
+wineserver --wait
+[ -f "$custom/uninstall.exe" ] || fail "the older version was not installed into $custom_windows"
+wine "$setup" /S || fail "the upgrade did not install"
+wineserver --wait
+cmp -s "$custom/zadrin.exe" "$work/zip/zadrin.exe" || fail "the upgrade did not replace the program in $custom_windows"
+[ ! -e "$programs" ] || fail "the upgrade put a second copy into the default folder"
+expect "folder in the app list" "$(entry InstallLocation)" "$custom_windows"
+python3 - "$shortcut" <<'PYTHON' || fail "the Start-menu entry does not start the program in $custom_windows"
+import sys
+link = open(sys.argv[1], "rb").read()
+assert "Werkzeuge\\Zadrin\\zadrin.exe".encode("utf-16-le") in link or b"Werkzeuge\\Zadrin\\zadrin.exe" in link
+PYTHON
+
+echo "uninstalling while the program runs"
+wine start /unix "$shortcut"
+wait_until 30 xdotool search --onlyvisible --name '^Form1$' || fail "no window appeared"
+status=0
+wine "$custom/uninstall.exe" /S "_?=$custom_windows" || status=$? # in place, so that its status is its own
+expect "status of uninstalling the running program" "$status" 2
+[ -f "$custom/zadrin.exe" ] && [ -f "$shortcut" ] && [ -n "$(entry DisplayName)" ] ||
+    fail "uninstalling the running program removed something"
+WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
+wait_until 10 bounded xdotool windowactivate --sync "$WINDOW"
+xdotool key --clearmodifiers alt+b
+wait_until 30 bash -c '! pgrep -f "[W]erkzeuge.Zadrin.zadrin.exe"' || fail "the program did not end"
+wine "$custom/uninstall.exe" /S
+wait_until 60 bash -c '[ ! -e "$1" ]' _ "$custom" || fail "the uninstaller left $custom_windows: $(ls -A "$custom")"
+[ ! -e "$shortcut" ] && [ -z "$(entry DisplayName)" ] || fail "the uninstaller left the Start-menu entry or the app list's"
+expect "what is left in %APPDATA%\\Zadrin" "$(ls -A "$appdata/Zadrin")" "Zadrin.ini"
+
+echo "without settings, nothing is left"
+rm "$appdata/Zadrin/Zadrin.ini"
+wine "$setup" /S
+wineserver --wait
+wine "$programs/uninstall.exe" /S
+wait_until 60 bash -c '[ ! -e "$1" ] && [ ! -e "$2" ]' _ "$programs" "$appdata/Zadrin" ||
+    fail "the uninstaller left the program's folder or an empty %APPDATA%\\Zadrin"
 echo "installer, Start-menu entry, uninstaller and zip as they should be"
