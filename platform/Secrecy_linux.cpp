@@ -77,6 +77,18 @@ void RestartWiping(char** Arguments) {
         unsetenv("GLIBC_TUNABLES");
 }
 
+// The restart runs /proc/self/exe, and the kernel names the process after that file ("exe"): the new image
+// takes the program's own name back, which ps, top and pkill show and look for.
+void TakeOwnNameBack() {
+    char image[4096];
+    const ssize_t length = readlink("/proc/self/exe", image, sizeof image - 1);
+    if (length <= 0)
+        return;
+    image[length] = '\0';
+    const char* slash = std::strrchr(image, '/');
+    prctl(PR_SET_NAME, slash ? slash + 1 : image, 0, 0, 0);
+}
+
 Protections had;
 
 // Wipes freed memory from now on, as far as it can be had: starts the process anew once for it.
@@ -86,6 +98,8 @@ bool WipeFreedMemory(char** Arguments) {
     const bool startedAnew = StartedAnew();
     if (!startedAnew && !AllocatorWipes())
         RestartWiping(Arguments);
+    if (startedAnew)
+        TakeOwnNameBack();
     if (!AllocatorWipes())
         return false;
     if (startedAnew)
