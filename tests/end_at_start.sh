@@ -8,9 +8,10 @@ work=$(mktemp -d)
 pid=
 trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; stop_everything; rm -rf "$work"' EXIT
 
-# Whether the program itself (not the shell starting it) catches SIGTERM (bit 15 of its caught signals).
+# Whether the program itself (not the shell starting it) catches SIGTERM (bit 15 of its caught signals). It
+# is known by its name: once protected, only root may see its image.
 catches_term() {
-    [ "$(readlink "/proc/$pid/exe")" = "$program" ] &&
+    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$(basename "$program" | cut -c1-15)" ] &&
         (($(printf '%d' "0x$(awk '/^SigCgt:/ { print $2 }' "/proc/$pid/status")") & (1 << 14)))
 }
 # Whether it runs as started anew, with the allocator told to wipe (or already unreadable: protected).

@@ -22,10 +22,11 @@ chown "$user" "$work/runtime"
 (cd "$work/run" && exec "${as_user[@]}" env QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runtime" "$program") \
     >"$work/log" 2>&1 &
 pid=$!
-# Wait for the program itself (not the tools starting it) to have protected itself: it starts
-# unprotected and protects itself once it has started anew with its allocator set up.
+# Wait for the program itself (not the tools starting it, told apart by name: once protected, only root
+# may see its image) to have protected itself: it starts unprotected and protects itself once it has
+# started anew with its allocator set up.
 protected() {
-    [ "$(readlink "/proc/$pid/exe")" = "$program" ] && [ "$(stat -c %u "/proc/$pid/status")" = 0 ] &&
+    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = zadrin ] && [ "$(stat -c %u "/proc/$pid/status")" = 0 ] &&
         grep -q "^Uid:[[:space:]]*$user[[:space:]]" "/proc/$pid/status"
 }
 protected_or_ended() { protected || ! kill -0 "$pid"; }

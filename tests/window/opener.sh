@@ -4,12 +4,15 @@
 # the environment loses those settings at every start, the program starts itself anew once at the most
 # and still shows its window; where it cannot tell whether it started anew, it does not.
 set -euo pipefail
-program=$(realpath "$1") tunables_lost=$(realpath "$2")
+program=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
 . "$here/lib.sh"
 
 work=$(mktemp -d)
 trap 'stop_everything; [ -f "$work/opener.pid" ] && kill "$(cat "$work/opener.pid")" 2>/dev/null; rm -rf "$work"' EXIT
+# In a folder whose path holds no space, as LD_PRELOAD needs.
+tunables_lost="$work/tunables_lost.so"
+cp "$2" "$tunables_lost"
 
 # A stand-in URL opener: notes its process and waits to be looked at.
 mkdir "$work/bin"
