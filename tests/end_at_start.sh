@@ -6,7 +6,7 @@ program=$(realpath "$1")
 . "$(dirname "$(realpath "$0")")/window/lib.sh"
 work=$(mktemp -d)
 pid=
-trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null; stop_everything; rm -rf "$work"' EXIT
+trap '[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null || true; stop_everything; rm -rf "$work"' EXIT
 
 # Whether the program itself (not the shell starting it) catches SIGTERM (bit 15 of its caught signals). It
 # is known by its name: once protected, only root may see its image.

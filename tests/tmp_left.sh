@@ -11,7 +11,13 @@ note) entries >"$list" ;;
 check)
     left=$(entries | comm -13 "$list" - | grep -Ev '^(\.X[0-9]+-lock|\.X11-unix|\.ICE-unix|cc[[:alnum:]]{6}\..*)$' || true)
     rm -f "$list"
-    [ -z "$left" ] || { echo "FAIL: left behind in $tmp:" && sed 's/^/  /' <<<"$left" && exit 1; }
+    if [ -n "$left" ]; then
+        echo "FAIL: left behind in $tmp:"
+        while read -r entry; do # with what it holds, to tell which test left it
+            echo "  $entry: $(ls -A "$tmp/$entry" 2>/dev/null | head -n 5 | tr '\n' ' ')"
+        done <<<"$left"
+        exit 1
+    fi
     echo "nothing left behind in $tmp"
     ;;
 esac

@@ -69,11 +69,12 @@ wait_for_exit() {
 # The window's client area: its width in pixels.
 client_width() { xwininfo -id "$WINDOW" | awk '/Width:/ { print $2 }'; }
 
+# Ends what the test started and removes its logs. A process that has ended already changes nothing: in an
+# exit trap under set -e, a failing kill would end the trap before the rest is cleaned up.
 stop_everything() {
-    [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
-    [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
+    [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null || true
+    [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null || true
     rm -rf "$LOGS"
-    return 0
 }
 
 # Clicks at X Y of the program's window (client coordinates, as in the layout).

@@ -9,7 +9,7 @@ here=$(dirname "$(realpath "$0")")
 . "$here/lib.sh"
 
 work=$(mktemp -d)
-trap 'stop_everything; [ -f "$work/opener.pid" ] && kill "$(cat "$work/opener.pid")" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'stop_everything; [ -f "$work/opener.pid" ] && kill "$(cat "$work/opener.pid")" 2>/dev/null || true; rm -rf "$work"' EXIT
 # In a folder whose path holds no space, as LD_PRELOAD needs.
 tunables_lost="$work/tunables_lost.so"
 cp "$2" "$tunables_lost"

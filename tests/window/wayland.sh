@@ -9,7 +9,7 @@ program=$(realpath "$1")
 work=$(mktemp -d)
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-trap 'stop_everything; [ -n "${COMPOSITOR_PID:-}" ] && kill "$COMPOSITOR_PID" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'stop_everything; [ -n "${COMPOSITOR_PID:-}" ] && kill "$COMPOSITOR_PID" 2>/dev/null || true; rm -rf "$work"' EXIT
 
 weston --backend=headless-backend.so --socket=zadrin-test --idle-time=0 --no-config >"$work/weston.log" 2>&1 &
 COMPOSITOR_PID=$!

@@ -7,7 +7,7 @@ set -euo pipefail
 program=$(realpath "$1") probe=$(realpath "$2")
 . "$(dirname "$(realpath "$0")")/../window/lib.sh"
 work=$(mktemp -d)
-trap 'stop_everything; [ -n "${LISTENER_PID:-}" ] && kill "$LISTENER_PID" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'stop_everything; [ -n "${LISTENER_PID:-}" ] && kill "$LISTENER_PID" 2>/dev/null || true; rm -rf "$work"' EXIT
 export ZADRIN_RUNNER=wine
 log="$work/listener.log"
 key_field=(132 130)
