@@ -4,10 +4,10 @@
 # window must show and look exactly as the program built here draws it: every caption whole, in the
 # font the program brings. Needs root (chroot) and Debian's package archive; takes about a minute.
 set -euo pipefail
+[ "$(id -u)" -eq 0 ] || { echo "skipped: a chroot needs root"; exit 77; }
 build=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
 . "$here/lib.sh"
-[ "$(id -u)" -eq 0 ] || { echo "skipped: a chroot needs root"; exit 77; }
 
 work=$(mktemp -d)
 root="$work/root"
