@@ -8,9 +8,6 @@ struct Protections {
     bool Unreadable = false;
     // Every block of memory overwritten when it is freed.
     bool FreedMemoryWiped = false;
-    // Libraries loaded later come from the system's folders alone, never from the program's own (Linux's
-    // loader never looks there; Windows is told so).
-    bool LibrariesFromSystemOnly = false;
 };
 
 // Protects the process before anything else runs, in the one order that works: call it first thing in main,

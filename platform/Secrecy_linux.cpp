@@ -122,7 +122,6 @@ Protections StartProtected(char** Arguments) {
     // No core file, and only root may attach to the process or read its memory. A new image is dumpable
     // again, so this comes after the restart.
     had.Unreadable = prctl(PR_SET_DUMPABLE, 0, 0, 0, 0) == 0;
-    had.LibrariesFromSystemOnly = true;
     EndAtOnceWhenAskedTo();
     return had;
 }

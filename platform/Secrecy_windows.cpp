@@ -52,15 +52,14 @@ void NoHeapInCrashReports() {
             set(noHeap);
 }
 
-// Whether every free and realloc linked in overwrites the block (WipeFreed_windows.cpp, a build option).
-constexpr bool wipesFreed = ZADRIN_WIPES_FREED;
-Protections had{false, wipesFreed, false};
+// Every free and realloc linked in overwrites the block where the build has WipeFreed_windows.cpp.
+Protections had{false, ZADRIN_WIPES_FREED};
 } // namespace
 
 Protections StartProtected(char**) {
     // DLLs loaded from now on (the program's delay-loaded imports among them) come from the system folder
     // alone, never from the program's own.
-    had.LibrariesFromSystemOnly = SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     had.Unreadable = OnlyWaitQueryAndEnd();
     NoHeapInCrashReports();
     return had;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Tests leave nothing behind in the temporary folder. "note LIST" writes down what is there before the
-# tests; "check LIST" fails on whatever of this user's is there now and was not before. X servers' own
+# tests; "check LIST" fails on whatever is there now and was not before, whoever owns it (a test may run the
+# program as another user). X servers' own
 # sockets and locks and a compiler's passing temporaries (another build on the same machine) do not count.
 set -euo pipefail
 mode=$1 list=$2

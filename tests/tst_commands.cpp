@@ -174,7 +174,8 @@ private slots:
         QCOMPARE(Lines(Form1->Memo1), QStringList{"neu"});
     }
 
-    // A clipboard history looks at each change as it comes: each copy is one change, marked from the start.
+    // A clipboard history looks at each change as it comes: every change a copy makes is marked from the
+    // start.
     void copiesAreMarkedAsTheyAreMade_data() {
         QTest::addColumn<bool>("fromHistory");
         QTest::addColumn<QString>("way");

@@ -21,16 +21,22 @@ click_at "${key_button[@]}"
 LISTENER_PID=$!
 wait_until 30 grep -qx listening "$log" || { cat "$log"; fail "the listener did not start"; }
 
-# The number of answers the listener has had from owners of SELECTION.
+# The number of answers the listener has had from owners of SELECTION; whether it is more than COUNT.
 offers() { grep -c "^$1 targets:" "$log" || true; }
+more_offers() { [ "$(offers "$1")" -gt "$2" ]; }
 # Runs COMMAND, then waits until SELECTION has had a new owner; WHAT names the step.
 copy_to() {
     local selection=$1 what=$2 before
     shift 2
     before=$(offers "$selection")
     "$@"
-    wait_until 30 bash -c '[ "$(grep -c "^$1 targets:" "$2")" -gt "$3" ]' _ "$selection" "$log" "$before" ||
-        { cat "$log"; fail "$what: no new owner of $selection"; }
+    wait_until 30 more_offers "$selection" "$before" || { cat "$log"; fail "$what: no new owner of $selection"; }
+}
+# Waits until the primary selection holds TEXT; WHAT names the step.
+primary_holds() { [ "$(bounded xclip -o -selection primary)" = "$1" ]; }
+expect_primary() {
+    wait_until 30 primary_holds "$2" ||
+        fail "$1: expected '$2', got '$(bounded xclip -o -selection primary)'"
 }
 
 echo "key field: Ctrl+A, Ctrl+C"
@@ -44,18 +50,14 @@ echo "key field: Shift+Home, Shift+Right, then the context menu's Kopieren"
 xdotool key --clearmodifiers End shift+Home shift+Right
 # The key but its first character, counted in characters whatever the locale (a key may start with Ü).
 rest=$(printf '%s' "$key" | LC_ALL=C.UTF-8 sed 's/^.//')
-wait_until 30 bash -c '[ "$(timeout 10 xclip -o -selection primary)" = "$1" ]' _ "$rest" ||
-    fail "selected with the keyboard: expected '$rest', got '$(bounded xclip -o -selection primary)'"
-xdotool mousemove --window "$WINDOW" "${key_field[@]}" click 3
-menu_open() { [ "$(xdotool search --onlyvisible --pid "$APP_PID" | wc -l)" -ge 2 ]; }
-wait_until 10 menu_open || fail "no context menu"
+expect_primary "selected with the keyboard" "$rest"
+context_menu_at "${key_field[@]}"
 copy_to CLIPBOARD "Kopieren" xdotool key --clearmodifiers Down Return
 expect "copied with the menu" "$(bounded xclip -o -selection clipboard)" "$rest"
 
 echo "key field: selected with the mouse"
 xdotool mousemove --window "$WINDOW" 74 130 mousedown 1 mousemove --window "$WINDOW" 190 130 mouseup 1
-wait_until 30 bash -c '[ "$(timeout 10 xclip -o -selection primary)" = "$1" ]' _ "$key" ||
-    fail "selected with the mouse: expected '$key', got '$(bounded xclip -o -selection primary)'"
+expect_primary "selected with the mouse" "$key"
 
 echo "history: Ctrl+A, Ctrl+C"
 click_at "${history[@]}"

@@ -29,14 +29,11 @@ wait_until() {
 }
 
 # As wait_until, but while the program (APP_PID) runs: when it ends, fails at once with its output.
+holds_or_ended() { "$@" || ! kill -0 "$APP_PID" 2>/dev/null; }
 wait_while_running() {
     local seconds=$1; shift
-    local deadline=$((SECONDS + seconds))
-    until "$@" >/dev/null 2>&1; do
-        kill -0 "$APP_PID" 2>/dev/null || { cat "$APP_LOG" >&2; fail "the program ended before its window showed"; }
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
+    wait_until "$seconds" holds_or_ended "$@" || return 1
+    "$@" >/dev/null 2>&1 || { cat "$APP_LOG" >&2; fail "the program ended before its window showed"; }
 }
 
 start_window_manager() {
@@ -98,6 +95,13 @@ expect_secret() {
         fail "$selection: not marked secret"
     expect "$selection: the mark" "$(bounded xclip -o -selection "$selection" -t x-kde-passwordManagerHint)" secret
     expect "$selection: the text" "$(bounded xclip -o -selection "$selection")" "$text"
+}
+
+# Opens the context menu of the control at X Y with the right mouse button; fails unless it shows.
+context_menu_at() {
+    xdotool mousemove --window "$WINDOW" "$1" "$2" click 3
+    menu_open() { [ "$(xdotool search --onlyvisible --pid "$APP_PID" | wc -l)" -ge 2 ]; }
+    wait_until 10 menu_open || fail "no context menu"
 }
 
 # Replaces the text of the edit at X Y by typing.

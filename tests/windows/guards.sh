@@ -26,9 +26,7 @@ click_at 157 36 # Key erzeugen
 key=$(text_at "${key_field[@]}")
 [ -n "$key" ] || fail "no key to copy"
 wait_until 30 changes 1 || { cat "$log"; fail "Ctrl+C in the key field: no change seen"; }
-xdotool mousemove --window "$WINDOW" "${key_field[@]}" click 3
-menu_open() { [ "$(xdotool search --onlyvisible --pid "$APP_PID" | wc -l)" -ge 2 ]; }
-wait_until 10 menu_open || fail "no context menu"
+context_menu_at "${key_field[@]}"
 xdotool key --clearmodifiers Down Return
 wait_until 30 changes 2 || { cat "$log"; fail "Kopieren in the key field's menu: no change seen"; }
 history=$(text_at 100 260)

@@ -20,6 +20,22 @@ programs=$(unix_path '%LOCALAPPDATA%')/Programs/Zadrin
 shortcut="$appdata/Microsoft/Windows/Start Menu/Programs/Zadrin.lnk"
 rm -rf "$programs" "$shortcut" "$appdata/Zadrin"
 
+# Whether the Start-menu entry names TEXT, as Windows stores a path there (UTF-16 or the code page).
+shortcut_names() {
+    python3 - "$shortcut" "$1" <<'PYTHON'
+import sys
+link, text = open(sys.argv[1], "rb").read(), sys.argv[2]
+sys.exit(0 if text.encode("utf-16-le") in link or text.encode() in link else 1)
+PYTHON
+}
+# Closes the running Zadrin with Alt+B as a user does; waits until no process matches PATTERN (pgrep -f).
+close_zadrin() {
+    WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
+    wait_until 10 bounded xdotool windowactivate --sync "$WINDOW"
+    xdotool key --clearmodifiers alt+b
+    wait_until 30 bash -c '! pgrep -f "$1"' _ "$1" || fail "the program did not end"
+}
+
 unzip -Z1 "$zip" | grep -qx zadrin.exe && [ "$(unzip -Z1 "$zip" | wc -l)" -eq 1 ] || fail "the zip holds more than zadrin.exe"
 unzip -q "$zip" -d "$work/zip"
 
@@ -27,20 +43,13 @@ wine "$setup" /S
 wait_until 60 test -f "$programs/uninstall.exe" || fail "the installer installed nothing in $programs"
 cmp -s "$programs/zadrin.exe" "$work/zip/zadrin.exe" || fail "installer and zip hold different programs"
 [ -f "$shortcut" ] || fail "no Start-menu entry"
-python3 - "$shortcut" <<'PYTHON' || fail "the Start-menu entry does not start Zadrin in %APPDATA%\\Zadrin"
-import sys
-link = open(sys.argv[1], "rb").read()
-assert "AppData\\Roaming\\Zadrin".encode("utf-16-le") in link or b"AppData\\Roaming\\Zadrin" in link
-PYTHON
+shortcut_names 'AppData\Roaming\Zadrin' || fail "the Start-menu entry does not start Zadrin in %APPDATA%\\Zadrin"
 
 echo "started from the Start-menu entry"
 start_window_manager
 wine start /unix "$shortcut" # as a click on it: Windows starts the program and returns
 wait_until 30 xdotool search --onlyvisible --name '^Form1$' || fail "no window appeared"
-WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
-wait_until 10 bounded xdotool windowactivate --sync "$WINDOW"
-xdotool key --clearmodifiers alt+b
-wait_until 30 bash -c '! pgrep -f "[P]rograms.Zadrin.zadrin.exe"' || fail "the program did not end"
+close_zadrin "[P]rograms.Zadrin.zadrin.exe"
 [ -f "$appdata/Zadrin/Zadrin.ini" ] || fail "Zadrin.ini is not in %APPDATA%\\Zadrin"
 
 # The entry in the system's app list.
@@ -72,10 +81,7 @@ status=0
 wine "$setup" /S || status=$?
 expect "status of an installation over the running program" "$status" 2
 xdotool search --onlyvisible --name '^Form1$' >/dev/null || fail "the running program was ended"
-WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
-wait_until 10 bounded xdotool windowactivate --sync "$WINDOW"
-xdotool key --clearmodifiers alt+b
-wait_until 30 bash -c '! pgrep -f "[P]rograms.Zadrin.zadrin.exe"' || fail "the program did not end"
+close_zadrin "[P]rograms.Zadrin.zadrin.exe"
 
 wine "$programs/uninstall.exe" /S
 wait_until 60 bash -c "[ ! -e '$programs' ]" || fail "the uninstaller left the program's folder"
@@ -94,11 +100,7 @@ wineserver --wait
 cmp -s "$custom/zadrin.exe" "$work/zip/zadrin.exe" || fail "the upgrade did not replace the program in $custom_windows"
 [ ! -e "$programs" ] || fail "the upgrade put a second copy into the default folder"
 expect "folder in the app list" "$(entry InstallLocation)" "$custom_windows"
-python3 - "$shortcut" <<'PYTHON' || fail "the Start-menu entry does not start the program in $custom_windows"
-import sys
-link = open(sys.argv[1], "rb").read()
-assert "Werkzeuge\\Zadrin\\zadrin.exe".encode("utf-16-le") in link or b"Werkzeuge\\Zadrin\\zadrin.exe" in link
-PYTHON
+shortcut_names 'Werkzeuge\Zadrin\zadrin.exe' || fail "the Start-menu entry does not start the program in $custom_windows"
 
 echo "uninstalling while the program runs"
 wine start /unix "$shortcut"
@@ -108,10 +110,7 @@ wine "$custom/uninstall.exe" /S "_?=$custom_windows" || status=$? # in place, so
 expect "status of uninstalling the running program" "$status" 2
 [ -f "$custom/zadrin.exe" ] && [ -f "$shortcut" ] && [ -n "$(entry DisplayName)" ] ||
     fail "uninstalling the running program removed something"
-WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
-wait_until 10 bounded xdotool windowactivate --sync "$WINDOW"
-xdotool key --clearmodifiers alt+b
-wait_until 30 bash -c '! pgrep -f "[W]erkzeuge.Zadrin.zadrin.exe"' || fail "the program did not end"
+close_zadrin "[W]erkzeuge.Zadrin.zadrin.exe"
 wine "$custom/uninstall.exe" /S
 wait_until 60 bash -c '[ ! -e "$1" ]' _ "$custom" || fail "the uninstaller left $custom_windows: $(ls -A "$custom")"
 [ ! -e "$shortcut" ] && [ -z "$(entry DisplayName)" ] || fail "the uninstaller left the Start-menu entry or the app list's"
