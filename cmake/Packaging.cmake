@@ -1,5 +1,10 @@
 # Installation in the usual places and a Debian package (cpack -G DEB).
 include(GNUInstallDirs)
+# Folders are made readable for all, whatever the umask of who installs or packs: a package made
+# under umask 077 would otherwise create /usr/share/doc/zadrin and the icon folders closed to users.
+set(folder_permissions OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${folder_permissions})
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${folder_permissions})
 install(TARGETS zadrin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The desktop entry, the software centres' description and the icon in every size, under the program's ID.
 set(id org.example.zadrin)

@@ -14,6 +14,8 @@ InstallDir "$LOCALAPPDATA\Programs\Zadrin"
 ; An installed Zadrin is upgraded where it is, also in a folder the user chose.
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 SetCompressor /SOLID lzma
+; The installer holds no file dates of the machine that made it: the same source makes the same bytes.
+SetDateSave off
 
 VIProductVersion "${VERSION}"
 VIAddVersionKey /LANG=1031 "ProductName" "Zadrin"
