@@ -5,8 +5,8 @@
 #
 # The libraries carry no trace of where or when they were built: paths under the cache are written as
 # "zadrin-cache" (-ffile-prefix-map), Qt finds its files relative to the program instead of by a
-# compiled-in prefix (relocatable), and time stamps are the source package's (SOURCE_DATE_EPOCH). So
-# the same versions built under another home give the same zadrin.exe.
+# compiled-in prefix (relocatable), and time stamps are the source package's (SOURCE_DATE_EPOCH) or
+# none. So the same versions built under another home, at another time, give the same zadrin.exe.
 jobs=$(nproc)
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/zadrin
@@ -77,6 +77,9 @@ qt_options=(
     -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF
     -DFEATURE_system_freetype=OFF -DFEATURE_system_doubleconversion=OFF
     -DFEATURE_relocatable=ON # no compiled-in path of the cache
+    # The MIME database compressed by Qt's own script, whose gzip header holds no time (CMake's
+    # archiving writes the clock's into it).
+    -DQT_AVOID_CMAKE_ARCHIVING_API=ON
 )
 # The key names the options, not the cache's path, so that another home's cache has the same names.
 key=$(printf '%s\n' "$qt_version" "${qt_options[@]}" "-ffile-prefix-map=CACHE=zadrin-cache" |
