@@ -1,7 +1,8 @@
 # Sourced by scripts/windows and scripts/release: Qt and libsodium for Windows, built once from Debian's
 # own source packages of the versions installed here into a cache (${XDG_CACHE_HOME:-~/.cache}/zadrin),
 # keyed by their versions and build options; later runs reuse them. Sets toolchain, qt and sodium (their
-# folders) and defines logged. Expects root (the project's folder) and the packages of "setup windows".
+# folders), with_windows_libraries (the CMake options that build Zadrin against them) and defines
+# logged. Expects root (the project's folder) and the packages of "setup windows".
 #
 # The libraries carry no trace of where or when they were built: paths under the cache are written as
 # "zadrin-cache" (-ffile-prefix-map), Qt finds its files relative to the program instead of by a
@@ -120,3 +121,6 @@ if [ ! -f "$sodium/.complete" ]; then
     rm -rf "$cache/build-sodium"
     touch "$sodium/.complete"
 fi
+
+with_windows_libraries=(-DCMAKE_FIND_ROOT_PATH="$qt;$sodium" -DQT_HOST_PATH=/usr
+                        -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$multiarch/cmake")

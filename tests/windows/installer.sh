@@ -33,7 +33,7 @@ close_zadrin() {
     WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
     wait_until 10 bounded xdotool windowactivate --sync "$WINDOW"
     xdotool key --clearmodifiers alt+b
-    wait_until 30 bash -c '! pgrep -f "$1"' _ "$1" || fail "the program did not end"
+    wait_until 30 bash -c '! pgrep -f -- "$1"' _ "$1" || fail "the program did not end"
 }
 
 unzip -Z1 "$zip" | grep -qx zadrin.exe && [ "$(unzip -Z1 "$zip" | wc -l)" -eq 1 ] || fail "the zip holds more than zadrin.exe"
