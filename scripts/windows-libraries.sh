@@ -68,6 +68,14 @@ source_date() {
 }
 
 toolchain="$root/cmake/mingw-w64.cmake"
+# What turns the sources into the libraries' bytes besides the options: the cross-compiler, its binutils,
+# the Windows headers and runtime, and the build tools. Their versions are part of the cache's keys, so an
+# update of any of them builds the libraries anew.
+cross_toolchain=(
+    gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix-runtime gcc-mingw-w64-base
+    binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev mingw-w64-common
+)
+toolchain_versions=$(dpkg-query -W -f='${Package} ${Version}\n' "${cross_toolchain[@]}")
 qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 qt_options=(
     -DBUILD_SHARED_LIBS=OFF -DCMAKE_BUILD_TYPE=Release -DFEATURE_static_runtime=ON
@@ -83,7 +91,8 @@ qt_options=(
     -DQT_AVOID_CMAKE_ARCHIVING_API=ON
 )
 # The key names the options, not the cache's path, so that another home's cache has the same names.
-key=$(printf '%s\n' "$qt_version" "${qt_options[@]}" "-ffile-prefix-map=CACHE=zadrin-cache" |
+key=$(printf '%s\n' "$qt_version" "${qt_options[@]}" "-ffile-prefix-map=CACHE=zadrin-cache" "$toolchain_versions" \
+    "$(dpkg-query -W -f='${Package} ${Version}\n' qt6-base-dev-tools cmake ninja-build perl)" |
     cat - "$toolchain" | sha1sum | cut -c1-12)
 qt="$cache/qt-${qt_version%%+*}-mingw-static-$key"
 if [ ! -f "$qt/.complete" ]; then
@@ -106,7 +115,8 @@ if [ ! -f "$qt/.complete" ]; then
 fi
 
 sodium_version=$(dpkg-query -W -f='${Version}' libsodium-dev)
-sodium_key=$(printf '%s\n' "$sodium_version" "CPPFLAGS=-ffile-prefix-map=CACHE=zadrin-cache" | sha1sum | cut -c1-12)
+sodium_key=$(printf '%s\n' "$sodium_version" "CPPFLAGS=-ffile-prefix-map=CACHE=zadrin-cache" "$toolchain_versions" \
+    "$(dpkg-query -W -f='${Package} ${Version}\n' autoconf automake libtool make)" | sha1sum | cut -c1-12)
 sodium="$cache/sodium-${sodium_version%%-*}-mingw-static-$sodium_key"
 if [ ! -f "$sodium/.complete" ]; then
     echo "Building libsodium $sodium_version for Windows (once)"

@@ -88,7 +88,7 @@ private slots:
     void init() {
         CreateMainForm();
         Form1->show();
-        QApplication::setActiveWindow(Form1);
+        Form1->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(Form1));
     }
 

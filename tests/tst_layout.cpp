@@ -198,7 +198,7 @@ private slots:
         QFETCH(int, width);
         QFETCH(QStringList, stops);
         form->show();
-        QApplication::setActiveWindow(form.get());
+        form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         form->SetWidth(width);
         form->Button1->setFocus();
