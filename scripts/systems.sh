@@ -7,13 +7,15 @@ this_system() { (. /etc/os-release && echo "$ID$VERSION_ID"); }
 
 # The package archive of SYSTEM as sources.list lines: release, updates and security.
 system_sources() {
-    local suite archive security
+    local suite= archive
     case $1 in
     debian12) suite=bookworm ;;
     debian13) suite=trixie ;;
     ubuntu24.04) suite=noble ;;
-    *) echo "no minimal system of '$1' is known (debian12, debian13, ubuntu24.04)" >&2 && return 1 ;;
     esac
+    # The running system names its own release.
+    [ "$1" = "$(this_system)" ] && suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    [ -n "${suite:-}" ] || { echo "no minimal system of '$1' is known (debian12, debian13, ubuntu24.04)" >&2 && return 1; }
     case $1 in
     debian*)
         echo "deb http://deb.debian.org/debian $suite main"
@@ -25,6 +27,7 @@ system_sources() {
             echo "deb http://archive.ubuntu.com/ubuntu $archive main universe"
         done
         ;;
+    *) echo "no archive of '$1' is known" >&2 && return 1 ;;
     esac
 }
 
@@ -74,3 +77,23 @@ make_system() {
 
 # The release's suite in a sources.list: the first line's third word.
 suite_of() { awk 'NR == 1 { print $3 }' "$1"; }
+
+# Mounts what programs in the system at FOLDER need (/proc, /sys, /dev) and gives it the name server;
+# adds each mount to the array "mounted", which the caller unmounts, last first, when it ends.
+enter_system() {
+    cp /etc/resolv.conf "$1/etc/resolv.conf"
+    local place
+    for place in proc sys dev dev/pts dev/shm; do
+        mount --bind "/$place" "$1/$place"
+        mounted+=("$1/$place")
+    done
+}
+
+# Runs COMMAND in FOLDER of the system at SYSTEM as USER whose home is HOME, as a login shell leaves it:
+# no locale, the user's PATH (no /usr/sbin, also for root, as Debian's plain su gives it); CI passed on.
+run_in_system() {
+    local system=$1 user=$2 home=$3 folder=$4
+    shift 4
+    chroot --userspec="$user:$user" "$system" env -i HOME="$home" PATH=/usr/local/bin:/usr/bin:/bin TERM=dumb \
+        ${CI:+CI="$CI"} bash -c 'cd "$1" && shift && exec "$@"' _ "$folder" "$@" </dev/null
+}

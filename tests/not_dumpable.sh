@@ -6,8 +6,10 @@
 # home of mode 0700).
 set -euo pipefail
 . "$(dirname "$(realpath "$0")")/window/lib.sh"
+needs gdb
 work=$(mktemp -d)
-trap 'kill -KILL $pid 2>/dev/null || true; stop_everything; rm -rf "$work"' EXIT
+ordinary=
+trap 'kill -KILL $pid $ordinary 2>/dev/null || true; stop_everything; rm -rf "$work"' EXIT
 chmod 755 "$work"
 mkdir -m 777 "$work/run"
 program="$work/zadrin"
@@ -34,10 +36,17 @@ wait_until 120 protected_or_ended || fail "the program's /proc files still belon
 kill -0 "$pid" 2>/dev/null || fail "the program did not start: it ended at once"
 "${as_user[@]}" cat "/proc/$pid/environ" >/dev/null 2>&1 && fail "another process read its environment"
 "${as_user[@]}" dd if="/proc/$pid/mem" bs=1 count=1 skip=4194304 >/dev/null 2>&1 && fail "another process read its memory"
-if command -v gdb >/dev/null; then
-    attach=$("${as_user[@]}" gdb -q -batch -p "$pid" -ex 'info proc' 2>&1 || true)
-    grep -q 'ptrace: Operation not permitted' <<<"$attach" || fail "a debugger could attach: $attach"
-fi
+# Whether a debugger, run as that user, attached to PID: it can then read the process's registers
+# (whatever words its version has for a refusal).
+attaches() {
+    "${as_user[@]}" gdb -q -batch -nx -p "$1" -ex 'info registers rip' 2>&1 | grep -E '^rip[[:space:]]+0x' >/dev/null
+}
+# An ordinary process of the same user takes a debugger here: otherwise the refusal below would prove nothing.
+"${as_user[@]}" sleep 300 &
+ordinary=$!
+attaches "$ordinary" || { kill "$ordinary"; fail "gdb cannot attach to an ordinary process of the same user here"; }
+kill "$ordinary"
+attaches "$pid" && fail "a debugger could attach"
 kill -TERM "$pid"
 wait "$pid" || fail "the program did not end well"
 echo "not dumpable, not readable, not traceable"

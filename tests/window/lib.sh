@@ -3,6 +3,16 @@
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# Tools are looked for where the system keeps them: root's (chroot, in /usr/sbin) also under a user's PATH,
+# as Debian's plain su leaves it.
+PATH=$PATH:/usr/local/sbin:/usr/sbin:/sbin
+# Fails, naming them, unless every TOOL is there: a missing tool is not the program's fault.
+needs() {
+    local tool missing=()
+    for tool; do command -v "$tool" >/dev/null || missing+=("$tool"); done
+    ((${#missing[@]} == 0)) || fail "missing tools: ${missing[*]} (scripts/setup test installs them)"
+}
+
 # Fails unless WHAT, found ACTUAL, is EXPECTED.
 expect() { [ "$2" = "$3" ] || fail "$1: expected '$3', got '$2'"; }
 
@@ -37,6 +47,7 @@ wait_while_running() {
 }
 
 start_window_manager() {
+    needs openbox wmctrl xdotool xwininfo xclip
     openbox --sm-disable >"$WM_LOG" 2>&1 &
     WM_PID=$!
     wait_until 60 wmctrl -m || { cat "$WM_LOG" >&2; fail "window manager did not start on $DISPLAY"; }
