@@ -17,6 +17,13 @@ bool HasSelectionClipboard() {
 }
 } // namespace
 
+TEdit::TEdit(QWidget* Parent)
+    : QLineEdit(Parent) {
+    QFont unshaped = font();
+    unshaped.setStyleStrategy(QFont::PreferNoShaping);
+    setFont(unshaped);
+}
+
 void TEdit::CopySelection(QClipboard::Mode Mode) const {
     if (!hasSelectedText() || echoMode() != Normal ||
         (Mode == QClipboard::Selection && !HasSelectionClipboard()))

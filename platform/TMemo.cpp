@@ -5,6 +5,13 @@
 #include <QMimeData>
 #include <memory>
 
+TMemo::TMemo(QWidget* Parent)
+    : QPlainTextEdit(Parent) {
+    QFont unshaped = font();
+    unshaped.setStyleStrategy(QFont::PreferNoShaping);
+    setFont(unshaped);
+}
+
 // Plain text alone: the toolkit's own data lists only its text formats, so marks added to it would
 // not leave the program.
 QMimeData* TMemo::createMimeDataFromSelection() const {

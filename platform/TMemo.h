@@ -7,7 +7,9 @@
 class TMemo : public QPlainTextEdit {
     Q_OBJECT
 public:
-    using QPlainTextEdit::QPlainTextEdit;
+    // Its text is drawn a character at a time, unshaped: a key is no text to typeset (no ligatures, no
+    // kerning, which only make its characters harder to tell apart), and long keys show twice as fast.
+    explicit TMemo(QWidget* Parent = nullptr);
 
 protected:
     QMimeData* createMimeDataFromSelection() const override;

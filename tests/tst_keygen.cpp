@@ -319,6 +319,42 @@ private slots:
         QVERIFY2(chi < limit, qPrintable(QStringLiteral("chi-square %1, limit %2").arg(chi).arg(limit)));
     }
 
+    // The random source itself, for the sizes its draws take apart: one byte a draw up to 256 (101 is
+    // the whole grid), four above. Pairs of draws in a row for the small ones: independent of each other.
+    void randIntIsUniform_data() {
+        QTest::addColumn<int>("n");
+        QTest::newRow("2") << 2;
+        QTest::newRow("7") << 7;
+        QTest::newRow("101") << 101;
+        QTest::newRow("256") << 256;
+        QTest::newRow("1000") << 1000;
+        QTest::newRow("70000") << 70000;
+    }
+
+    void randIntIsUniform() {
+        QFETCH(int, n);
+        const bool pairs = n <= 16;
+        const int cells = pairs ? n * n : n, draws = 1'000'000;
+        QList<qint64> counts(cells, 0);
+        for (int i = 0; i < draws; ++i) {
+            int r = RandInt(n);
+            QVERIFY(0 <= r && r < n);
+            if (pairs) {
+                const int second = RandInt(n);
+                QVERIFY(0 <= second && second < n);
+                r = r * n + second;
+            }
+            ++counts[r];
+        }
+        const double expected = double(draws) / cells;
+        double chi = 0;
+        for (qint64 count : counts)
+            chi += std::pow(double(count) - expected, 2) / expected;
+        QVERIFY2(
+            chi < ChiSquareLimit(cells - 1),
+            qPrintable(QStringLiteral("chi-square %1, limit %2").arg(chi).arg(ChiSquareLimit(cells - 1))));
+    }
+
     void chiSquareCatchesABiasedSource() {
         // The uniformity check must see a modest bias: the first character drawn 25 % too often.
         std::mt19937 generator(2024);

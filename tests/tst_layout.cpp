@@ -307,6 +307,21 @@ private slots:
         // The font measured is the one shipped inside the program, whatever the system has.
         QCOMPARE(QFontInfo(form->CheckBox1->font()).family(), QStringLiteral("Liberation Sans"));
     }
+
+    void keysAreDrawnCharacterByCharacter() {
+        // Unshaped, as wide as its characters one by one: no kerning ("AV", "To") and no ligature ("fi"),
+        // in the window's font.
+        const QString key = QStringLiteral("AVToWAfiffLTYo");
+        for (const QWidget* control :
+             {static_cast<QWidget*>(form->LabeledEdit2), static_cast<QWidget*>(form->Memo1)}) {
+            QCOMPARE(QFontInfo(control->font()).family(), QStringLiteral("Liberation Sans"));
+            const QFontMetricsF metrics(control->font());
+            qreal oneByOne = 0;
+            for (QChar c : key)
+                oneByOne += metrics.horizontalAdvance(c);
+            QCOMPARE(metrics.horizontalAdvance(key), oneByOne);
+        }
+    }
 };
 
 ZADRIN_TEST_MAIN(TestLayout)
