@@ -56,13 +56,12 @@ exec_line=$(sed -n 's/^Exec=//p' "$work/root/usr/share/applications/$id.desktop"
 # tree takes it, icon included.
 validation=$(appstreamcli validate --pedantic --no-net "$work/root/usr/share/metainfo/$id.metainfo.xml" 2>&1) ||
     fail "the software centres' description does not validate: $validation"
-# Nothing to say: no error, warning, info or pedantic line (its tick mark depends on the locale), but for
+# Nothing to say: no error, warning, info or pedantic line, but for
 # two notes on the developer's name, which appstream 0.16 (Debian 12) and 1.0 want in different tags: the
 # file has both, so each version's software centres show it, and each version notes the other's tag.
 let_through=': (unknown-tag developer|developer-name-tag-deprecated)$'
 said=$(grep -E '^[EWIP]: ' <<<"$validation" | grep -vE -e "$let_through" || true)
 [ -z "$said" ] || fail "the validator has something to say: $validation"
-grep -q 'Validation was successful\.$' <<<"$validation" || fail "the validator did not say it validates: $validation"
 appstreamcli compose --no-net --origin=zadrin --result-root="$work/catalogue" "$work/root" >"$work/compose.log" 2>&1 ||
     { cat "$work/compose.log"; fail "a catalogue of the installed tree could not be made"; }
 zcat "$work/catalogue/usr/share/swcatalog/xml/zadrin.xml.gz" | grep -q "<id>$id</id>" ||
