@@ -1,27 +1,42 @@
+#include "platform/EndOfSession.h"
 #include "platform/EndOfSession_system.h"
 #include "platform/EndSignals_linux.h"
 
 #include <QSocketNotifier>
+#include <atomic>
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
-// A signal handler may do next to nothing: before the event loop listens it ends the process, after that
-// it writes a byte that the loop reads. The pipe is closed on exec, so no program started from here
-// holds it, and never blocks the handler: a full pipe already says all there is to say.
+// A signal handler may do next to nothing: before the event loop listens it ends the process by the
+// signal, after that it writes the signal's number as a byte that the loop reads. The pipe is closed on
+// exec, so no program started from here holds it, and never blocks the handler: a full pipe already says
+// all there is to say. Whichever thread takes the signal reads the flag: a lock-free atomic.
 constexpr int endSignals[] = {SIGTERM, SIGHUP, SIGINT};
 int signalPipe[2] = {-1, -1};
-volatile sig_atomic_t loopListens = 0;
+std::atomic<bool> loopListens{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+int endedBy = 0; // the first end signal the loop read
 
-extern "C" void NoteSignal(int) {
-    if (!loopListens)
-        _exit(EXIT_SUCCESS);
+// The signal's default action: raised from its own handler, it stays pending until the handler returns.
+void EndBy(int Signal) {
+    struct sigaction byDefault {};
+    byDefault.sa_handler = SIG_DFL;
+    sigemptyset(&byDefault.sa_mask);
+    sigaction(Signal, &byDefault, nullptr);
+    raise(Signal);
+}
+
+extern "C" void NoteSignal(int Signal) {
+    if (!loopListens.load()) {
+        EndBy(Signal);
+        return;
+    }
     // The code this interrupts may be about to read errno (a failed save's message does): a full pipe
     // (EAGAIN) must not change it.
     const int interrupted = errno;
-    const char byte = 1;
+    const char byte = char(Signal);
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
     errno = interrupted;
 }
@@ -71,9 +86,21 @@ void OnEndSignals(QObject* Context, const std::function<void()>& Handler) {
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, Context);
     QObject::connect(notifier, &QSocketNotifier::activated, Context, [Handler] {
         char bytes[64];
-        while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
-        }
+        for (ssize_t read = 0; (read = ::read(signalPipe[0], bytes, sizeof bytes)) > 0;)
+            if (!endedBy)
+                endedBy = bytes[0];
         Handler();
     });
-    loopListens = 1;
+    loopListens.store(true);
+}
+
+void EndAsSignalled() {
+    if (!endedBy)
+        return;
+    // Unblocked in this thread, the raised signal ends the process at once.
+    sigset_t ending;
+    sigemptyset(&ending);
+    sigaddset(&ending, endedBy);
+    sigprocmask(SIG_UNBLOCK, &ending, nullptr);
+    EndBy(endedBy);
 }

@@ -13,7 +13,7 @@ struct Protections {
 // Protects the process before anything else runs, in the one order that works: call it first thing in main,
 // with main's arguments, before any secret exists. On Linux the process starts itself anew once, with the C
 // library's allocator told to wipe, and made unreadable after that (a new image is readable again); a
-// request to end (SIGTERM, SIGHUP, SIGINT) waits for the new image, which ends at once and successfully
+// request to end (SIGTERM, SIGHUP, SIGINT) waits for the new image, which ends at once, by that signal,
 // until OnEndOfSession takes over; a signal that came ignored (nohup) stays ignored. On Windows, DLLs are
 // taken from the system folder alone from then on, the process's access list is closed to others and crash
 // reports leave out the heap. Where a protection cannot be had, the program goes on without it.

@@ -55,7 +55,9 @@ int TApplication::Run() {
             mainForm_->close();
     });
     mainForm_->show();
-    return exec();
+    const int status = exec();
+    EndAsSignalled(); // asked to end by a signal: saved by now, it ends by that signal
+    return status;
 }
 
 bool TApplication::notify(QObject* Receiver, QEvent* Event) {

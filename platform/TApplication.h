@@ -30,7 +30,8 @@ public:
     }
 
     // Shows the main form and runs the loop until it closes; ends at once, unsuccessfully, when the form's
-    // creation handler failed. Being asked to end (a signal, the end of the session) closes the form.
+    // creation handler failed. Being asked to end (a signal, the end of the session) closes the form; asked
+    // by a signal, the process then ends by that signal.
     int Run();
 
     bool notify(QObject* Receiver, QEvent* Event) override;

@@ -48,5 +48,7 @@ attaches "$ordinary" || { kill "$ordinary"; fail "gdb cannot attach to an ordina
 kill "$ordinary"
 attaches "$pid" && fail "a debugger could attach"
 kill -TERM "$pid"
-wait "$pid" || fail "the program did not end well"
+status=0
+wait "$pid" || status=$?
+((status == $(ended_by TERM))) || fail "the program did not end by the signal it was sent: status $status"
 echo "not dumpable, not readable, not traceable"

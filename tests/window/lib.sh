@@ -65,14 +65,17 @@ start_program() {
     wait_until 10 bounded xdotool windowactivate --sync "$WINDOW"
 }
 
-# Waits for the program to end, and to end well; fails if it does not within SECONDS.
+# Waits for the program to end with STATUS (0 by default: well); fails if it does not within SECONDS.
 wait_for_exit() {
-    local seconds=${1:-20} status=0
+    local seconds=${1:-20} expected=${2:-0} status=0
     wait_until "$seconds" bash -c "! kill -0 $APP_PID" || fail "program did not end"
     wait "$APP_PID" || status=$?
     APP_PID=
-    ((status == 0)) || { cat "$APP_LOG" >&2; fail "program ended with status $status"; }
+    ((status == expected)) || { cat "$APP_LOG" >&2; fail "program ended with status $status, not $expected"; }
 }
+
+# The status a shell gives a process that SIGNAL (TERM, HUP, INT) ended: 128 and the signal's number.
+ended_by() { echo $((128 + $(kill -l "$1"))); }
 
 # The window's client area: its width in pixels.
 client_width() { xwininfo -id "$WINDOW" | awk '/Width:/ { print $2 }'; }

@@ -85,7 +85,7 @@ xdotool key --clearmodifiers alt+b
 wait_for_exit 20
 
 # Asked to end by a signal (log-out, kill, Ctrl+C in a terminal), the program closes its window as
-# the user would and saves once; a second signal during the save changes nothing. (Windows programs
+# the user would, saves once and then ends by that signal; a second signal during the save changes nothing. (Windows programs
 # get no such signals: not under Wine.)
 [ -n "${ZADRIN_RUNNER:-}" ] && { echo "session complete"; exit 0; }
 for signal in TERM HUP INT; do
@@ -94,7 +94,7 @@ for signal in TERM HUP INT; do
     type_at "${length_field[@]}" "$signal"
     kill -"$signal" "$APP_PID"
     kill -"$signal" "$APP_PID" 2>/dev/null || true
-    wait_for_exit 20
+    wait_for_exit 20 "$(ended_by "$signal")"
     grep -q "L=$signal" "$ini" || fail "SIG$signal did not save the settings"
     expect "one whole file after SIG$signal" "$(grep -c '^\[' "$ini")" "2"
 done

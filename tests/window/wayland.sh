@@ -60,7 +60,7 @@ for shown in "compact 197 K" "expanded 492 G"; do
     start_on_wayland "$work/$name"
     wait_while_running 60 shown "$width" || fail "$name: no window of ${width}×419, the compositor has: $(window_size)"
     kill -TERM "$APP_PID"
-    wait_for_exit 30
+    wait_for_exit 30 "$(ended_by TERM)"
     grep -q "^KG=$saved" "$work/$name/Zadrin.ini" || fail "$name: the settings were not saved"
 done
 echo "on Wayland: window shown at the designed sizes, closed and saved when asked to end"
