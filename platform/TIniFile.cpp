@@ -1,8 +1,8 @@
 #include "platform/TIniFile.h"
 
 #include "platform/Exception.h"
-#include "platform/FileReplace.h"
-#include "platform/Profile.h"
+#include "platform/settings/FileReplace.h"
+#include "platform/settings/Profile.h"
 
 #include <QDir>
 #include <QFile>

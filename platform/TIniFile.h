@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileText.h"
+#include "platform/settings/FileText.h"
 
 #include <QString>
 #include <optional>

@@ -1,7 +1,7 @@
 // Text and numbers, and text and the bytes of code page 1252.
-#include "platform/CodePage1252.h"
 #include "platform/Exception.h"
 #include "platform/SysUtils.h"
+#include "platform/settings/CodePage1252.h"
 
 #include <QTest>
 

@@ -2,8 +2,8 @@
 // damaged and unwritable files, and a save cut off half-way.
 #include "TestFiles.h"
 #include "platform/Exception.h"
-#include "platform/Profile.h"
 #include "platform/TIniFile.h"
+#include "platform/settings/Profile.h"
 
 #include <QDir>
 #include <QFile>

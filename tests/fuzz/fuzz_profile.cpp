@@ -1,8 +1,8 @@
 // Reads and writes profile text made by the fuzzer, in each of the encodings a settings file can have.
 // Besides crashes, hangs and bad memory accesses it checks that a written value reads back, that writing it
 // again changes nothing, and that every other key keeps its value.
-#include "platform/FileText.h"
-#include "platform/Profile.h"
+#include "platform/settings/FileText.h"
+#include "platform/settings/Profile.h"
 
 #include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>

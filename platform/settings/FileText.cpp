@@ -1,6 +1,6 @@
-#include "platform/FileText.h"
+#include "platform/settings/FileText.h"
 
-#include "platform/CodePage1252.h"
+#include "platform/settings/CodePage1252.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

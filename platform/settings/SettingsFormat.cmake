@@ -9,5 +9,5 @@ add_library(zadrin_settings_format STATIC
   ${here}/Profile.cpp ${here}/Profile.h
 )
 zadrin_per_system(zadrin_settings_format ${here} FileSystem)
-zadrin_layer_headers(zadrin_settings_format platform)
+zadrin_layer_headers(zadrin_settings_format platform/settings)
 target_link_libraries(zadrin_settings_format PUBLIC Qt6::Core)

@@ -1,6 +1,6 @@
-#include "platform/FileReplace.h"
+#include "platform/settings/FileReplace.h"
 
-#include "platform/FileSystem.h"
+#include "platform/settings/FileSystem.h"
 
 #include <QDir>
 #include <QFileInfo>

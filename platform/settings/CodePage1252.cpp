@@ -1,4 +1,4 @@
-#include "platform/CodePage1252.h"
+#include "platform/settings/CodePage1252.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "platform/FileSystem.h"
+#include "platform/settings/FileSystem.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "platform/Profile.h"
+#include "platform/settings/Profile.h"
 
 #include <QList>
 
