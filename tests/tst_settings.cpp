@@ -190,9 +190,10 @@ private slots:
         QTest::addColumn<bool>("unchanged");
         QTest::newRow("replaced whole") << false << 100 << true;
         QTest::newRow("in place, the old content written back") << true << 100 << true;
-        // Past the limit, neither the new content nor the old goes in whole: the program cannot know how much
-        // of the old came back. (Below the limit it did, above it nothing was touched: the file is whole.)
-        QTest::newRow("in place, the old content not written back whole") << true << -50 << false;
+        // With less room than the old content had, the program cannot tell how much of it came back, and says
+        // the file may be incomplete. (It is whole here: below the limit it came back, above it nothing was
+        // touched; a test cannot cut a write back short.)
+        QTest::newRow("in place, less room than the old content had") << true << -50 << false;
     }
 
     void aSaveWithRoomForPartOfTheFileSaysWhatBecameOfIt() {
