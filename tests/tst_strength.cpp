@@ -5,7 +5,7 @@
 
 #include <QFile>
 #include <QTest>
-#ifdef Q_OS_LINUX
+#if defined(Q_OS_LINUX) && !defined(__SANITIZE_ADDRESS__)
 #include <sys/resource.h>
 
 namespace {
