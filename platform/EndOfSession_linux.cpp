@@ -86,7 +86,7 @@ void OnEndSignals(QObject* Context, const std::function<void()>& Handler) {
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, Context);
     QObject::connect(notifier, &QSocketNotifier::activated, Context, [Handler] {
         char bytes[64];
-        for (ssize_t read = 0; (read = ::read(signalPipe[0], bytes, sizeof bytes)) > 0;)
+        while (::read(signalPipe[0], bytes, sizeof bytes) > 0)
             if (!endedBy)
                 endedBy = bytes[0];
         Handler();
