@@ -62,10 +62,9 @@ void Randomize() {
     if (stream)
         return;
     // The library ends the process without a word when the kernel gives nothing: ask first.
-    if (!KernelGivesRandomBytes() || sodium_init() < 0)
-        throw Exception(QStringLiteral("Der Zufallsgenerator konnte nicht gestartet werden."));
-    auto* const made = static_cast<Keystream*>(sodium_malloc(sizeof(Keystream)));
-    if (!made)
+    Keystream* made = nullptr;
+    if (!KernelGivesRandomBytes() || sodium_init() < 0 ||
+        !(made = static_cast<Keystream*>(sodium_malloc(sizeof(Keystream)))))
         throw Exception(QStringLiteral("Der Zufallsgenerator konnte nicht gestartet werden."));
     randombytes_buf(made->key, sizeof made->key); // the kernel's random source
     made->next = sizeof made->block;              // the first draw makes the first block

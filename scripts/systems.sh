@@ -79,7 +79,12 @@ make_system() {
 suite_of() { awk 'NR == 1 { print $3 }' "$1"; }
 
 # Mounts what programs in the system at FOLDER need (/proc, /sys, /dev) and gives it the name server;
-# adds each mount to the array "mounted", which the caller unmounts, last first, when it ends.
+# each mount is noted in "mounted", for leave_systems (a caller's exit trap) to undo, last first.
+mounted=()
+leave_systems() {
+    local i
+    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}" 2>/dev/null || true; done
+}
 enter_system() {
     cp /etc/resolv.conf "$1/etc/resolv.conf"
     local place

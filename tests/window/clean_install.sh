@@ -8,21 +8,20 @@ set -euo pipefail
 build=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
 . "$here/lib.sh"
+. "$here/../../scripts/systems.sh"
 
 needs mmdebstrap chroot mount cpack import compare
 work=$(mktemp -d)
 root="$work/root"
-mounted=()
 cleanup() {
     stop_everything
-    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}" 2>/dev/null || true; done
+    leave_systems
     rm -rf --one-file-system "$work"
 }
 trap cleanup EXIT
 
 cpack -G DEB -B "$work/out" --config "$build/CPackConfig.cmake" >/dev/null
 deb=$(ls "$work"/out/zadrin_*.deb)
-. "$here/../../scripts/systems.sh"
 system=${2:-$(this_system)}
 echo "installing $(basename "$deb") into a minimal $system"
 make_system "$system" "$root" --customize-hook="copy-in $deb /tmp" \
