@@ -3,43 +3,103 @@
 #include <windows.h>
 
 #include <aclapi.h>
+#include <atomic>
+#include <tlhelp32.h>
 #include <vector>
 
 namespace {
-// The user may wait for the process, ask its name and end it; nothing else. Without the entry for OWNER
-// RIGHTS the owner could rewrite this list and grant itself everything again.
-bool OnlyWaitQueryAndEnd() {
+// An access list that gives the user UserRights and nothing else, and the owner no more than reading the
+// list: without the entry for OWNER RIGHTS the owner could rewrite it and grant itself everything again.
+// Empty when the user is not known.
+std::vector<unsigned char> OnlyForUser(DWORD UserRights) {
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
-        return false;
+        return {};
     DWORD size = 0;
     GetTokenInformation(token, TokenUser, nullptr, 0, &size);
     std::vector<unsigned char> user(size);
     const bool known = size && GetTokenInformation(token, TokenUser, user.data(), size, &size);
     CloseHandle(token);
     if (!known)
-        return false;
+        return {};
     PSID userSid = reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
 
     SID_IDENTIFIER_AUTHORITY creator = SECURITY_CREATOR_SID_AUTHORITY;
     PSID ownerRights = nullptr;
     if (!AllocateAndInitializeSid(&creator, 1, SECURITY_CREATOR_OWNER_RIGHTS_RID, 0, 0, 0, 0, 0, 0, 0,
                                   &ownerRights))
-        return false;
+        return {};
     const DWORD aclSize =
         sizeof(ACL) + 2 * sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(userSid) + GetLengthSid(ownerRights);
     std::vector<unsigned char> buffer(aclSize);
     auto* acl = reinterpret_cast<ACL*>(buffer.data());
-    const bool set =
-        InitializeAcl(acl, aclSize, ACL_REVISION) &&
-        AddAccessAllowedAce(acl, ACL_REVISION,
-                            SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, userSid) &&
-        AddAccessAllowedAce(acl, ACL_REVISION, READ_CONTROL, ownerRights) &&
-        SetSecurityInfo(GetCurrentProcess(), SE_KERNEL_OBJECT,
-                        DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                        acl, nullptr) == ERROR_SUCCESS;
+    const bool made = InitializeAcl(acl, aclSize, ACL_REVISION) &&
+                      AddAccessAllowedAce(acl, ACL_REVISION, UserRights, userSid) &&
+                      AddAccessAllowedAce(acl, ACL_REVISION, READ_CONTROL, ownerRights);
     FreeSid(ownerRights);
-    return set;
+    if (!made)
+        buffer.clear();
+    return buffer;
+}
+
+bool Restrict(HANDLE Object, std::vector<unsigned char>& List) {
+    return !List.empty() &&
+           SetSecurityInfo(Object, SE_KERNEL_OBJECT,
+                           DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                           reinterpret_cast<ACL*>(List.data()), nullptr) == ERROR_SUCCESS;
+}
+
+// The user may wait for the process, ask its name and end it; nothing else.
+bool OnlyWaitQueryAndEnd() {
+    std::vector<unsigned char> list =
+        OnlyForUser(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE);
+    return Restrict(GetCurrentProcess(), list);
+}
+
+// A thread's list: the user may wait for it and ask after it, nothing else; above all not read or set its
+// registers, suspend it or impersonate through it (another program could run its own code in it). Made
+// once, before any thread is guarded; read by each new thread as it starts.
+std::vector<unsigned char> threadList;
+std::atomic<bool> threadListMade{false};
+
+bool GuardThread(HANDLE Thread) {
+    return threadListMade.load(std::memory_order_acquire) && Restrict(Thread, threadList);
+}
+
+// Every thread started once the list exists guards itself here, before it runs anything of its own:
+// the system calls this in each new thread (whoever starts it: the toolkit, the system's thread pool).
+void NTAPI GuardNewThread(PVOID, DWORD Reason, PVOID) {
+    if (Reason == DLL_THREAD_ATTACH)
+        GuardThread(GetCurrentThread());
+}
+extern "C" __attribute__((section(".CRT$XLY"), used)) const PIMAGE_TLS_CALLBACK zadrinGuardNewThread =
+    GuardNewThread;
+
+// The threads running now, this one included; those that start later guard themselves.
+bool EveryThreadGuarded() {
+    threadList = OnlyForUser(SYNCHRONIZE | THREAD_QUERY_LIMITED_INFORMATION);
+    if (threadList.empty())
+        return false;
+    threadListMade.store(true, std::memory_order_release);
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    bool all = true;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (bool more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != GetCurrentProcessId())
+            continue;
+        HANDLE thread = OpenThread(WRITE_DAC, FALSE, entry.th32ThreadID);
+        if (!thread) {
+            all = all && GetLastError() == ERROR_INVALID_PARAMETER; // ended meanwhile
+            continue;
+        }
+        all = GuardThread(thread) && all;
+        CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+    return all;
 }
 
 // Crash reports without the heap. Looked up: older systems and Wine may lack it.
@@ -60,7 +120,8 @@ Protections StartProtected(char**) {
     // DLLs loaded from now on (the program's delay-loaded imports among them) come from the system folder
     // alone, never from the program's own.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    had.Unreadable = OnlyWaitQueryAndEnd();
+    const bool threads = EveryThreadGuarded();
+    had.Unreadable = OnlyWaitQueryAndEnd() && threads;
     NoHeapInCrashReports();
     return had;
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # zadrin.exe under Wine, looked at by other Windows programs of the same user: one cannot read the
-# program's memory nor change its access list; one that watches the clipboard as a clipboard history does
+# program's memory nor change its access list, nor open any of its threads to steer, stop or read it (those
+# it starts later included: looked at again after the copies); one that watches the clipboard as a clipboard history does
 # finds every copy out of the program (key field: Ctrl+C and the context menu; history: Ctrl+C) marked for
 # clipboard histories and the cloud clipboard to stay away, from the moment it is announced.
 set -euo pipefail
@@ -15,6 +16,7 @@ key_field=(132 130)
 start_window_manager
 start_program "$program" "$work"
 wine "$probe" process | tr -d '\r' || fail "the program's process is open to others"
+wine "$probe" threads | tr -d '\r' || fail "a thread of the program is open to others"
 
 wine "$probe" listen >"$log" 2>&1 &
 LISTENER_PID=$!
@@ -38,6 +40,7 @@ tr -d '\r' <"$log"
 ! grep '^zadrin ' "$log" | grep -qv ' text marked' || fail "a change of Zadrin's without marked text"
 # Each copy is one change, made marked: data put there plain and again marked shows as two.
 expect "changes of Zadrin's for three copies" "$(grep -c '^zadrin ' "$log")" 3
+wine "$probe" threads | tr -d '\r' || fail "after the copies, a thread of the program is open to others"
 
 xdotool key --clearmodifiers alt+b
 wait_for_exit 30

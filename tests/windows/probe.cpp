@@ -3,7 +3,8 @@
 // text is marked for histories to stay away. "process" checks that the program's window belongs to a
 // process whose memory others cannot read, whose access list they cannot rewrite nor take the process over
 // (not under Wine: it gives an owner both), and whose access list lets its user wait for, query and end it
-// and nothing else. (Wine reports no list as protected from inheritance: that is not tried.)
+// and nothing else. (Wine reports no list as protected from inheritance: that is not tried.) "threads" opens
+// each of the program's threads for every right that reads or steers a thread and fails on any granted.
 // Says what it found; exit status 0 when all is as it should be.
 #include <windows.h>
 
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <tlhelp32.h>
 #include <utility>
 #include <vector>
 
@@ -175,6 +177,71 @@ int Process() {
     std::printf("process: memory closed to others, access list as it should be\n");
     return 0;
 }
+// The ids of the threads of process Id.
+std::vector<DWORD> ThreadsOf(DWORD id) {
+    std::vector<DWORD> threads;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return threads;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (bool more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == id)
+            threads.push_back(entry.th32ThreadID);
+    CloseHandle(snapshot);
+    return threads;
+}
+
+int Threads() {
+    const DWORD id = ProcessOf(FindWindowW(nullptr, L"Form1"));
+    if (!id)
+        return Fail("no window Form1");
+    const std::vector<DWORD> threads = ThreadsOf(id);
+    if (threads.empty())
+        return Fail("no thread of its found");
+    // What another program could do with a thread: read or set its registers (and so run its own code in
+    // it), stop it, make it act as someone else, change it, end it, rewrite its access list or own it.
+    const std::pair<DWORD, const char*> rights[] = {
+        {THREAD_GET_CONTEXT, "read its registers"},
+        {THREAD_SET_CONTEXT, "set its registers"},
+        {THREAD_SUSPEND_RESUME, "suspend it"},
+        {THREAD_IMPERSONATE, "let it impersonate"},
+        {THREAD_DIRECT_IMPERSONATION, "impersonate it"},
+        {THREAD_SET_THREAD_TOKEN, "give it a token"},
+        {THREAD_SET_INFORMATION, "change it"},
+        {THREAD_SET_LIMITED_INFORMATION, "change its priority"},
+        {THREAD_QUERY_INFORMATION, "query it in full"},
+        {THREAD_TERMINATE, "end it"},
+        {WRITE_DAC, "rewrite its access list"},
+        {WRITE_OWNER, "take it over"},
+    };
+    int opened = 0;
+    for (const DWORD thread : threads) {
+        // What the process allows its user, waiting for it and asking after it, the thread allows too:
+        // without this a refusal below could mean a thread already gone.
+        HANDLE waitable = OpenThread(SYNCHRONIZE | THREAD_QUERY_LIMITED_INFORMATION, FALSE, thread);
+        if (!waitable)
+            continue;
+        CloseHandle(waitable);
+        ++opened;
+        for (const auto& [right, what] : rights) {
+            if (HANDLE handle = OpenThread(right, FALSE, thread)) {
+                CloseHandle(handle);
+                if ((right == WRITE_DAC || right == WRITE_OWNER) && UnderWine())
+                    continue; // as for the process: Wine gives the owner both
+                std::printf("FAIL: thread %lu: another program may %s\n", static_cast<unsigned long>(thread),
+                            what);
+                return 1;
+            }
+            if (GetLastError() != ERROR_ACCESS_DENIED)
+                return Fail("asking for a right on a thread failed, but not for want of it");
+        }
+    }
+    if (opened == 0)
+        return Fail("no thread of its could be waited for");
+    std::printf("threads: %d, each closed to others\n", opened);
+    return 0;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -182,6 +249,8 @@ int main(int argc, char** argv) {
         return Listen();
     if (argc == 2 && std::strcmp(argv[1], "process") == 0)
         return Process();
-    std::printf("usage: probe listen|process\n");
+    if (argc == 2 && std::strcmp(argv[1], "threads") == 0)
+        return Threads();
+    std::printf("usage: probe listen|process|threads\n");
     return 2;
 }
