@@ -15,8 +15,8 @@ struct Protections {
 // library's allocator told to wipe, and made unreadable after that (a new image is readable again); a
 // request to end (SIGTERM, SIGHUP, SIGINT) waits for the new image, which ends at once, by that signal,
 // until OnEndOfSession takes over; a signal that came ignored (nohup) stays ignored. On Windows, DLLs are
-// taken from the system folder alone from then on, the process's access list is closed to others and crash
-// reports leave out the heap. Where a protection cannot be had, the program goes on without it.
+// taken from the system folder alone from then on, the access lists of the process and of each of its
+// threads (those started later too) are closed to others and crash reports leave out the heap. Where a protection cannot be had, the program goes on without it.
 Protections StartProtected(char** Arguments);
 
 // What the process has now: all false before StartProtected (on Windows the wiping is part of the build).
