@@ -16,7 +16,8 @@ struct Protections {
 // request to end (SIGTERM, SIGHUP, SIGINT) waits for the new image, which ends at once, by that signal,
 // until OnEndOfSession takes over; a signal that came ignored (nohup) stays ignored. On Windows, DLLs are
 // taken from the system folder alone from then on, the access lists of the process and of each of its
-// threads (those started later too) are closed to others and crash reports leave out the heap. Where a protection cannot be had, the program goes on without it.
+// threads (those started later too) are closed to others and crash reports leave out the heap. Where a
+// protection cannot be had, the program goes on without it.
 Protections StartProtected(char** Arguments);
 
 // What the process has now: all false before StartProtected (on Windows the wiping is part of the build).
