@@ -53,8 +53,8 @@ void TEdit::keyPressEvent(QKeyEvent* Event) {
 
 bool TEdit::MoveOrSelect(const QKeyEvent* Event) {
     // As the toolkit's edit does them where there is a selection clipboard (X11, Wayland): a step aside
-    // ends a selection at that edge.
-    const int ahead = layoutDirection() == Qt::LeftToRight ? 1 : -1;
+    // ends a selection at that edge, and "ahead" is the way the text runs, whatever the window's direction.
+    const int ahead = text().isRightToLeft() ? -1 : 1;
     const auto step = [this](bool mark, int steps) {
         if (!mark && hasSelectedText())
             setCursorPosition(steps > 0 ? selectionEnd() : selectionStart());

@@ -3,12 +3,15 @@
 #include "TestMain.h"
 #include "platform/Clipboard.h"
 #include "platform/Memo.h"
+#include "platform/TEdit.h"
 
 #include <QAccessible>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMetaEnum>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -45,9 +48,11 @@ public:
             for (const auto& [format, bytes] : SecretMarks()) // a system may round a block up
                 marked = marked && data->data(format).startsWith(bytes);
             changes.append({data ? data->text() : QString(), marked});
+            modes.append(Mode);
         });
     }
     QList<std::pair<QString, bool>> changes;
+    QList<QClipboard::Mode> modes;
 };
 
 // Copies the selected text as a user does: a copy key or the context menu's "Kopieren".
@@ -69,6 +74,106 @@ void CopyFrom(QWidget* Edit, const QString& Way) {
     QVERIFY((*copy)->isEnabled());
     (*copy)->trigger();
     menu->close();
+}
+
+// What a user does to a one-line edit, done alike to the key field and to the toolkit's own edit.
+using Gesture = std::function<void(QLineEdit*)>;
+
+// One key, pressed and released as a keyboard does; shortcuts are looked for first, as in the program.
+Gesture Press(QKeyCombination Keys) {
+    return [Keys](QLineEdit* Edit) { QTest::keyClick(Edit, Keys.key(), Keys.keyboardModifiers()); };
+}
+
+// Every binding of every standard key on this platform, each chord in turn, and then the keys a user may
+// press by mistake (letters that edit elsewhere, Return, Escape, the arrows and pages) with every modifier.
+QList<std::pair<QString, Gesture>> KeyGestures() {
+    QList<std::pair<QString, Gesture>> gestures;
+    const QMetaEnum standard = QMetaEnum::fromType<QKeySequence::StandardKey>();
+    for (int i = 0; i < standard.keyCount(); ++i)
+        for (const QKeySequence& binding :
+             QKeySequence::keyBindings(QKeySequence::StandardKey(standard.value(i))))
+            for (int chord = 0; chord < binding.count(); ++chord)
+                gestures.append({QString::fromLatin1(standard.key(i)) + u' ' + binding.toString(),
+                                 Press(binding[chord])});
+    const Qt::Key keys[] = {
+        Qt::Key_A,      Qt::Key_C,        Qt::Key_V,         Qt::Key_X,      Qt::Key_Z,      Qt::Key_Y,
+        Qt::Key_Insert, Qt::Key_Delete,   Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space,
+        Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,        Qt::Key_Down,   Qt::Key_Home,   Qt::Key_End,
+        Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Tab,       Qt::Key_Backtab};
+    const Qt::KeyboardModifiers modifiers[] = {Qt::NoModifier,
+                                               Qt::ShiftModifier,
+                                               Qt::ControlModifier,
+                                               Qt::AltModifier,
+                                               Qt::MetaModifier,
+                                               Qt::ControlModifier | Qt::ShiftModifier,
+                                               Qt::AltModifier | Qt::ShiftModifier,
+                                               Qt::ControlModifier | Qt::AltModifier};
+    for (const Qt::Key key : keys)
+        for (const Qt::KeyboardModifiers modifier : modifiers)
+            gestures.append({QKeySequence(QKeyCombination(modifier, key)).toString(),
+                             Press(QKeyCombination(modifier, key))});
+    return gestures;
+}
+
+// The x of the gap before character Index, found as the edit finds it: both edits lay out alike.
+int XBefore(QLineEdit* Edit, int Index) {
+    for (int x = 0; x < Edit->width(); ++x)
+        if (Edit->cursorPositionAt(QPoint(x, Edit->height() / 2)) == Index)
+            return x;
+    return 0;
+}
+
+QPoint At(QLineEdit* Edit, int Index) {
+    return QPoint(XBefore(Edit, Index) + 1, Edit->height() / 2);
+}
+
+// Clicks, double-, triple- and shift-clicks and a drag across characters.
+QList<std::pair<QString, Gesture>> MouseGestures() {
+    const auto drag = [](QLineEdit* Edit, int From, int To) {
+        QTest::mousePress(Edit, Qt::LeftButton, {}, At(Edit, From));
+        QMouseEvent moving(QEvent::MouseMove, At(Edit, To), Edit->mapToGlobal(At(Edit, To)), Qt::NoButton,
+                           Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Edit, &moving);
+        QTest::mouseRelease(Edit, Qt::LeftButton, {}, At(Edit, To));
+    };
+    return {
+        {"click", [](QLineEdit* Edit) { QTest::mouseClick(Edit, Qt::LeftButton, {}, At(Edit, 5)); }},
+        {"double-click", [](QLineEdit* Edit) { QTest::mouseDClick(Edit, Qt::LeftButton, {}, At(Edit, 5)); }},
+        {"triple-click",
+         [](QLineEdit* Edit) {
+             QTest::mouseDClick(Edit, Qt::LeftButton, {}, At(Edit, 5));
+             QTest::mouseClick(Edit, Qt::LeftButton, {}, At(Edit, 5));
+         }},
+        {"shift-click",
+         [](QLineEdit* Edit) { QTest::mouseClick(Edit, Qt::LeftButton, Qt::ShiftModifier, At(Edit, 9)); }},
+        {"drag forward", [drag](QLineEdit* Edit) { drag(Edit, 2, 10); }},
+        {"drag backward", [drag](QLineEdit* Edit) { drag(Edit, 10, 1); }},
+        {"middle click", [](QLineEdit* Edit) { QTest::mouseClick(Edit, Qt::MiddleButton, {}, At(Edit, 3)); }},
+    };
+}
+
+// Opens the context menu and triggers its entry Index, if that entry can be chosen.
+Gesture MenuEntry(int Index) {
+    return [Index](QLineEdit* Edit) {
+        QContextMenuEvent opening(QContextMenuEvent::Mouse, At(Edit, 4), Edit->mapToGlobal(At(Edit, 4)));
+        QApplication::sendEvent(Edit, &opening);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        const QList<QAction*> actions = menu->actions();
+        if (Index < actions.size() && actions[Index]->isEnabled() && !actions[Index]->isSeparator())
+            actions[Index]->trigger();
+        menu->close();
+    };
+}
+
+// Where a user left the caret and selection: anchor and caret, as the edit keeps them.
+struct Caret {
+    int cursor, start, length;
+    bool operator==(const Caret&) const = default;
+};
+Caret CaretOf(const QLineEdit* Edit) {
+    return {Edit->cursorPosition(), Edit->selectionStart(), Edit->selectionLength()};
 }
 
 // Counts the close events the window gets: each runs the close handler once.
@@ -198,6 +303,88 @@ private slots:
         for (const auto& [text, marked] : clipboard.changes) {
             QCOMPARE(text, fromHistory ? key + u'\n' : key);
             QVERIFY2(marked, "a copy was on the clipboard without the marks");
+        }
+    }
+
+    // The key field does what the toolkit's read-only edit does, key for key and click for click, on this
+    // platform's bindings (with the selection clipboard of X11 where the test runs under X), but every text
+    // it hands to the clipboard or the selection is marked: the same changes, in the same order, with the
+    // same text, and the caret and selection where the toolkit's edit leaves them.
+    void keyFieldActsAsTheToolkitsEdit_data() {
+        QTest::addColumn<Qt::LayoutDirection>("direction");
+        QTest::addColumn<int>("anchor");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("gestures");
+        const std::pair<const char*, std::pair<int, int>> states[] = {
+            {"caret at the start", {0, 0}}, {"caret inside a word", {5, 5}}, {"selected forward", {2, 9}},
+            {"selected backward", {9, 2}},  {"all selected", {0, 13}},
+        };
+        for (const auto direction : {Qt::LeftToRight, Qt::RightToLeft})
+            for (const auto& [state, positions] : states)
+                for (const char* gestures : {"keys", "mouse", "menu"})
+                    QTest::addRow("%s, %s, %s",
+                                  direction == Qt::LeftToRight ? "left to right" : "right to left", state,
+                                  gestures)
+                        << direction << positions.first << positions.second << QString::fromLatin1(gestures);
+    }
+
+    void keyFieldActsAsTheToolkitsEdit() {
+        QFETCH(Qt::LayoutDirection, direction);
+        QFETCH(int, anchor);
+        QFETCH(int, cursor);
+        QFETCH(QString, gestures);
+        if (QGuiApplication::platformName() == u"xcb")
+            QVERIFY(QGuiApplication::clipboard()->supportsSelection());
+        QWidget window;
+        auto* layout = new QHBoxLayout(&window);
+        auto* keyField = new TEdit(&window);
+        auto* toolkits = new QLineEdit(&window);
+        toolkits->setFont(keyField->font());
+        for (QLineEdit* edit : {static_cast<QLineEdit*>(keyField), toolkits}) {
+            edit->setText(QStringLiteral("Zb9 x-Yq7 mNp"));
+            edit->setReadOnly(true);
+            edit->setLayoutDirection(direction);
+            edit->setMinimumWidth(300);
+            layout->addWidget(edit);
+        }
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        QList<std::pair<QString, Gesture>> all;
+        if (gestures == u"keys")
+            all = KeyGestures();
+        else if (gestures == u"mouse")
+            all = MouseGestures();
+        else
+            for (int entry = 0; entry < 12; ++entry)
+                all.append({QStringLiteral("menu entry %1").arg(entry), MenuEntry(entry)});
+        Caret prepared{};
+        const auto done = [&](QLineEdit* Edit, const Gesture& Gesture) {
+            Edit->setFocus();
+            Edit->setSelection(anchor, cursor - anchor);
+            if (anchor == cursor)
+                Edit->setCursorPosition(cursor);
+            prepared = CaretOf(Edit);
+            ClipboardChanges clipboard;
+            Gesture(Edit);
+            return std::tuple{CaretOf(Edit), clipboard.changes, clipboard.modes};
+        };
+        for (const auto& [name, gesture] : all) {
+            const auto [keyFieldCaret, keyFieldCopies, keyFieldModes] = done(keyField, gesture);
+            const auto [toolkitsCaret, toolkitsCopies, toolkitsModes] = done(toolkits, gesture);
+            const QByteArray what = name.toUtf8();
+            QVERIFY2(keyFieldCaret == toolkitsCaret, what + ": the caret or selection differs");
+            // A key that changes nothing here (Delete, Paste: read-only) makes the toolkit's edit hand out
+            // its selection again; the key field leaves that copy out.
+            if (keyFieldCopies.isEmpty() && keyFieldCaret == prepared)
+                continue;
+            QVERIFY2(keyFieldModes == toolkitsModes, what + ": not the same copies to the same clipboards");
+            for (qsizetype i = 0; i < keyFieldCopies.size(); ++i) {
+                QVERIFY2(keyFieldCopies[i].second, what + ": a copy without the marks");
+                QVERIFY2(keyFieldCopies[i].first == toolkitsCopies[i].first, what + ": another text copied");
+            }
+            QCOMPARE(keyField->text(), toolkits->text());
         }
     }
 
