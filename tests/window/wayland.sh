@@ -2,15 +2,19 @@
 # The program on a Wayland desktop with no X server: under a headless compositor it shows its window with
 # the designed client area, compact and expanded as the settings say, and, asked to end, closes it and
 # saves as on X11. The window's size is the one the compositor reports for it (sway's own account of its
-# windows, asked over its IPC).
+# windows, asked over its IPC). Then the copies as a clipboard history there sees them (wl-paste watching
+# both selections through the compositor's data-control): keys typed by a virtual keyboard copy and
+# select in the key field and the history; every change offers the mark, one change per copy, and a key
+# of a million characters (or LONG_KEY) pastes whole.
 set -euo pipefail
 program=$(realpath "$1")
 . "$(dirname "$(realpath "$0")")/lib.sh"
-needs sway swaymsg python3
+needs sway swaymsg python3 wtype wl-paste
 
 work=$(mktemp -d)
 chmod 755 "$work"
-trap 'stop_everything; [ -n "${COMPOSITOR_PID:-}" ] && kill "$COMPOSITOR_PID" 2>/dev/null || true; rm -rf "$work"' EXIT
+listeners=()
+trap 'stop_everything; kill "${listeners[@]}" "${COMPOSITOR_PID:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 
 # sway refuses to run as root: then it runs as "nobody", in a runtime folder of that user's own.
 as_compositor=()
@@ -64,3 +68,71 @@ for shown in "compact 197 K" "expanded 492 G"; do
     grep -q "^KG=$saved" "$work/$name/Zadrin.ini" || fail "$name: the settings were not saved"
 done
 echo "on Wayland: window shown at the designed sizes, closed and saved when asked to end"
+
+echo "copies, as a clipboard history sees them"
+export WAYLAND_DISPLAY
+WAYLAND_DISPLAY=$(socket)
+log="$work/listener.log"
+long_key=${LONG_KEY:-1000000}
+# One line per change of the clipboard (CLIPBOARD) or the primary selection (PRIMARY): the formats offered.
+for selection in CLIPBOARD PRIMARY; do
+    option=()
+    [ "$selection" = PRIMARY ] && option=(--primary)
+    wl-paste "${option[@]}" --watch sh -c 'echo "$0 $(wl-paste "$@" --list-types | tr "\n" " ")"' \
+        "$selection" "${option[@]}" >>"$log" 2>&1 &
+    listeners+=($!)
+done
+mkdir -p "$work/copies"
+start_on_wayland "$work/copies"
+wait_while_running 60 shown 197 || fail "copies: no window, the compositor has: $(window_size)"
+
+changes() { grep -c "^$1 " "$log" || true; }
+# Each copy is one change of its selection, made marked: data put there plain and again marked would
+# show as two. The changes each step must make, in all so far:
+want_clipboard=0 want_primary=0
+reached() { [ "$(changes CLIPBOARD)" -ge "$want_clipboard" ] && [ "$(changes PRIMARY)" -ge "$want_primary" ]; }
+# Types KEYS (wtype's options) as one sequence, which copies to the clipboard CLIPBOARD times and selects
+# PRIMARY times, and waits for those changes. The compositor's seat has a keyboard only while wtype runs:
+# it waits first until the window has been told of it.
+keys() {
+    local what=$1
+    ((want_clipboard += $2, want_primary += $3)) || true
+    shift 3
+    wtype -s 1000 "$@"
+    wait_until 30 reached || { cat "$log"; fail "$what: fewer changes than $want_clipboard and $want_primary"; }
+}
+pasted() { bounded wl-paste --no-newline "$@"; }
+
+echo "key field: Ctrl+A, Ctrl+C"
+keys "Key erzeugen" 0 0 -k space
+keys "Tab to the key field" 0 0 -k Tab -k Tab -k Tab
+keys "Ctrl+A, Ctrl+C" 1 2 -M ctrl -k a -k c -m ctrl
+key=$(pasted)
+expect "key length" "$(characters "$key")" 8
+expect "selected with Ctrl+A" "$(pasted --primary)" "$key"
+echo "key field: Shift+Home, Shift+Right"
+keys "End, Shift+Home, Shift+Right" 0 2 -k End -M shift -k Home -k Right -m shift
+expect "selected with the keyboard" "$(pasted --primary)" "$(printf '%s' "$key" | LC_ALL=C.UTF-8 sed 's/^.//')"
+echo "history: Ctrl+A, Ctrl+C"
+keys "Tab to the history" 0 0 -k Tab -k Tab -k Tab -k Tab -k Tab
+keys "Ctrl+A, Ctrl+C in the history" 1 1 -M ctrl -k a -k c -m ctrl
+grep -qxF -e "$key" <<<"$(pasted)" || fail "the history's copy is not the key"
+echo "a key of $long_key characters"
+keys "Shift+Tab to the length" 0 0 -M shift -k Tab -k Tab -k Tab -k Tab -k Tab -k Tab -m shift
+keys "the length typed" 0 0 "$long_key"
+keys "Shift+Tab to Key erzeugen, pressed" 0 0 -M shift -k Tab -k Tab -m shift -k space
+keys "Tab to the key field, Ctrl+A, Ctrl+C" 1 2 -k Tab -k Tab -k Tab -M ctrl -k a -k c -m ctrl
+long=$(pasted)
+expect "pasted whole" "$(characters "$long")" "$long_key"
+expect "the same as the selection" "$(pasted --primary)" "$long"
+expect "the mark" "$(pasted --type x-kde-passwordManagerHint)" secret
+
+kill "${listeners[@]}"
+listeners=()
+plain=$(grep -v ' x-kde-passwordManagerHint ' "$log" || true)
+[ -z "$plain" ] || { cat "$log"; fail "a change without the mark: $plain"; }
+expect "changes of the clipboard" "$(changes CLIPBOARD)" "$want_clipboard"
+expect "changes of the primary selection" "$(changes PRIMARY)" "$want_primary"
+wtype -s 1000 -M alt -k b -m alt
+wait_for_exit 30
+echo "on Wayland: $want_clipboard copies and $want_primary selections, each one change, every one marked"
