@@ -74,11 +74,14 @@ export WAYLAND_DISPLAY
 WAYLAND_DISPLAY=$(socket)
 log="$work/listener.log"
 long_key=${LONG_KEY:-1000000}
-# One line per change of the clipboard (CLIPBOARD) or the primary selection (PRIMARY): the formats offered.
+# One line per change of the clipboard (CLIPBOARD) or the primary selection (PRIMARY): "offers:" and the
+# formats offered, or "nothing" (newer wl-paste also tells so once as it starts).
 for selection in CLIPBOARD PRIMARY; do
     option=()
     [ "$selection" = PRIMARY ] && option=(--primary)
-    wl-paste "${option[@]}" --watch sh -c 'echo "$0 $(wl-paste "$@" --list-types | tr "\n" " ")"' \
+    # shellcheck disable=SC2016 # expanded by the shell wl-paste starts
+    wl-paste "${option[@]}" --watch sh -c 'types=$(wl-paste "$@" --list-types 2>/dev/null | tr "\n" " ")
+        if [ -n "$types" ]; then echo "$0 offers: $types"; else echo "$0 nothing"; fi' \
         "$selection" "${option[@]}" >>"$log" 2>&1 &
     listeners+=($!)
 done
@@ -86,7 +89,7 @@ mkdir -p "$work/copies"
 start_on_wayland "$work/copies"
 wait_while_running 60 shown 197 || fail "copies: no window, the compositor has: $(window_size)"
 
-changes() { grep -c "^$1 " "$log" || true; }
+changes() { grep -c "^$1 offers: " "$log" || true; }
 # Each copy is one change of its selection, made marked: data put there plain and again marked would
 # show as two. The changes each step must make, in all so far:
 want_clipboard=0 want_primary=0
@@ -129,8 +132,13 @@ expect "the mark" "$(pasted --type x-kde-passwordManagerHint)" secret
 
 kill "${listeners[@]}"
 listeners=()
-plain=$(grep -v ' x-kde-passwordManagerHint ' "$log" || true)
+plain=$(grep ' offers: ' "$log" | grep -v ' x-kde-passwordManagerHint ' || true)
 [ -z "$plain" ] || { cat "$log"; fail "a change without the mark: $plain"; }
+# Once a selection held a copy, it never held nothing again.
+emptied=$(awk '$2 == "offers:" { held[$1] = 1 } $2 == "nothing" && held[$1] { print $1 }' "$log")
+[ -z "$emptied" ] || { cat "$log"; fail "a moment with nothing to paste: $emptied"; }
+unknown=$(grep -Ev '^(CLIPBOARD|PRIMARY) (offers: |nothing$)' "$log" || true)
+[ -z "$unknown" ] || { cat "$log"; fail "the listener said: $unknown"; }
 expect "changes of the clipboard" "$(changes CLIPBOARD)" "$want_clipboard"
 expect "changes of the primary selection" "$(changes PRIMARY)" "$want_primary"
 wtype -s 1000 -M alt -k b -m alt
