@@ -314,25 +314,21 @@ private slots:
         QTest::addColumn<Qt::LayoutDirection>("direction");
         QTest::addColumn<int>("anchor");
         QTest::addColumn<int>("cursor");
-        QTest::addColumn<QString>("gestures");
         const std::pair<const char*, std::pair<int, int>> states[] = {
             {"caret at the start", {0, 0}}, {"caret inside a word", {5, 5}}, {"selected forward", {2, 9}},
             {"selected backward", {9, 2}},  {"all selected", {0, 13}},
         };
         for (const auto direction : {Qt::LeftToRight, Qt::RightToLeft})
             for (const auto& [state, positions] : states)
-                for (const char* gestures : {"keys", "mouse", "menu"})
-                    QTest::addRow("%s, %s, %s",
-                                  direction == Qt::LeftToRight ? "left to right" : "right to left", state,
-                                  gestures)
-                        << direction << positions.first << positions.second << QString::fromLatin1(gestures);
+                QTest::addRow("%s, %s", direction == Qt::LeftToRight ? "left to right" : "right to left",
+                              state)
+                    << direction << positions.first << positions.second;
     }
 
     void keyFieldActsAsTheToolkitsEdit() {
         QFETCH(Qt::LayoutDirection, direction);
         QFETCH(int, anchor);
         QFETCH(int, cursor);
-        QFETCH(QString, gestures);
         if (QGuiApplication::platformName() == u"xcb")
             QVERIFY(QGuiApplication::clipboard()->supportsSelection());
         QWidget window;
@@ -351,14 +347,9 @@ private slots:
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
 
-        QList<std::pair<QString, Gesture>> all;
-        if (gestures == u"keys")
-            all = KeyGestures();
-        else if (gestures == u"mouse")
-            all = MouseGestures();
-        else
-            for (int entry = 0; entry < 12; ++entry)
-                all.append({QStringLiteral("menu entry %1").arg(entry), MenuEntry(entry)});
+        QList<std::pair<QString, Gesture>> all = KeyGestures() + MouseGestures();
+        for (int entry = 0; entry < 12; ++entry)
+            all.append({QStringLiteral("menu entry %1").arg(entry), MenuEntry(entry)});
         Caret prepared{};
         const auto done = [&](QLineEdit* Edit, const Gesture& Gesture) {
             Edit->setFocus();
