@@ -58,12 +58,16 @@ bool OnlyWaitQueryAndEnd() {
 
 // A thread's list: the user may wait for it and ask after it, nothing else; above all not read or set its
 // registers, suspend it or impersonate through it (another program could run its own code in it). Made
-// once, before any thread is guarded; read by each new thread as it starts.
+// once, before any thread is guarded; read by each new thread as it starts. Set through the kernel's own
+// call: a new thread sets it while the system's loader is busy with it, where nothing may load a DLL
+// (the higher-level call loads one on first use).
 std::vector<unsigned char> threadList;
+SECURITY_DESCRIPTOR threadDescriptor;
 std::atomic<bool> threadListMade{false};
 
 bool GuardThread(HANDLE Thread) {
-    return threadListMade.load(std::memory_order_acquire) && Restrict(Thread, threadList);
+    return threadListMade.load(std::memory_order_acquire) &&
+           SetKernelObjectSecurity(Thread, DACL_SECURITY_INFORMATION, &threadDescriptor);
 }
 
 // Every thread started once the list exists guards itself here, before it runs anything of its own:
@@ -78,7 +82,9 @@ extern "C" __attribute__((section(".CRT$XLY"), used)) const PIMAGE_TLS_CALLBACK 
 // The threads running now, this one included; those that start later guard themselves.
 bool EveryThreadGuarded() {
     threadList = OnlyForUser(SYNCHRONIZE | THREAD_QUERY_LIMITED_INFORMATION);
-    if (threadList.empty())
+    if (threadList.empty() ||
+        !InitializeSecurityDescriptor(&threadDescriptor, SECURITY_DESCRIPTOR_REVISION) ||
+        !SetSecurityDescriptorDacl(&threadDescriptor, TRUE, reinterpret_cast<ACL*>(threadList.data()), FALSE))
         return false;
     threadListMade.store(true, std::memory_order_release);
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
