@@ -80,6 +80,30 @@ ended_by() { echo $((128 + $(kill -l "$1"))); }
 # The window's client area: its width in pixels.
 client_width() { xwininfo -id "$WINDOW" | awk '/Width:/ { print $2 }'; }
 
+# Copies as a clipboard history counts them. Each copy is one change of its selection, made marked: data
+# put there plain and again marked would show as two. The script defines changes SELECTION (CLIPBOARD or
+# PRIMARY: how many changes its listener has seen) and LISTENER_LOG; WANT_CLIPBOARD and WANT_PRIMARY are
+# the changes the steps must have made, in all so far.
+WANT_CLIPBOARD=0 WANT_PRIMARY=0
+changes_reached() {
+    [ "$(changes CLIPBOARD)" -ge "$WANT_CLIPBOARD" ] && [ "$(changes PRIMARY)" -ge "$WANT_PRIMARY" ]
+}
+# Runs COMMAND, which copies to the clipboard CLIPBOARD times and selects (primary) PRIMARY times, and
+# waits for those changes; WHAT names the step.
+copies() {
+    local what=$1
+    ((WANT_CLIPBOARD += $2, WANT_PRIMARY += $3)) || true
+    shift 3
+    "$@"
+    wait_until 30 changes_reached ||
+        { cat "$LISTENER_LOG"; fail "$what: fewer changes than $WANT_CLIPBOARD and $WANT_PRIMARY"; }
+}
+# Fails unless the listener saw exactly the changes the steps made.
+all_changes_seen() {
+    expect "changes of the clipboard" "$(changes CLIPBOARD)" "$WANT_CLIPBOARD"
+    expect "changes of the primary selection" "$(changes PRIMARY)" "$WANT_PRIMARY"
+}
+
 # Ends what the test started and removes its logs. A process that has ended already changes nothing: in an
 # exit trap under set -e, a failing kill would end the trap before the rest is cleaned up.
 stop_everything() {

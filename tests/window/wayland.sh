@@ -92,20 +92,11 @@ ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" start_on_wayland "$
 wait_while_running 60 shown 197 || fail "copies: no window, the compositor has: $(window_size)"
 
 changes() { grep -c "^$1 offers: " "$log" || true; }
-# Each copy is one change of its selection, made marked: data put there plain and again marked would
-# show as two. The changes each step must make, in all so far:
-want_clipboard=0 want_primary=0
-reached() { [ "$(changes CLIPBOARD)" -ge "$want_clipboard" ] && [ "$(changes PRIMARY)" -ge "$want_primary" ]; }
+LISTENER_LOG=$log
 # Types KEYS (wtype's options) as one sequence, which copies to the clipboard CLIPBOARD times and selects
 # PRIMARY times, and waits for those changes. The compositor's seat has a keyboard only while wtype runs:
 # it waits first until the window has been told of it.
-keys() {
-    local what=$1
-    ((want_clipboard += $2, want_primary += $3)) || true
-    shift 3
-    wtype -s 1000 "$@"
-    wait_until 30 reached || { cat "$log"; fail "$what: fewer changes than $want_clipboard and $want_primary"; }
-}
+keys() { copies "$1" "$2" "$3" wtype -s 1000 "${@:4}"; }
 pasted() { bounded wl-paste --no-newline "$@"; }
 
 echo "key field: Ctrl+A, Ctrl+C"
@@ -180,12 +171,11 @@ emptied=$(awk '$2 == "offers:" { held[$1] = 1 } $2 == "nothing" && held[$1] { pr
 [ -z "$emptied" ] || { cat "$log"; fail "a moment with nothing to paste: $emptied"; }
 unknown=$(grep -Ev '^(CLIPBOARD|PRIMARY) (offers: |nothing$)' "$log" || true)
 [ -z "$unknown" ] || { cat "$log"; fail "the listener said: $unknown"; }
-expect "changes of the clipboard" "$(changes CLIPBOARD)" "$want_clipboard"
-expect "changes of the primary selection" "$(changes PRIMARY)" "$want_primary"
+all_changes_seen
 # Another program takes both selections, as a user's next copy elsewhere would: the toolkit then lets go of
 # the key's data (which it would otherwise keep to the end of the process).
 bounded wl-copy --clear
 bounded wl-copy --primary --clear
 wtype -s 1000 -M alt -k b -m alt
 wait_for_exit 30
-echo "on Wayland: $want_clipboard copies and $want_primary selections, each one change, every one marked"
+echo "on Wayland: $WANT_CLIPBOARD copies and $WANT_PRIMARY selections, each one change, every one marked"
