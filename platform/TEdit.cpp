@@ -3,11 +3,16 @@
 #include "platform/Clipboard.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTextLayout>
 #include <functional>
 #include <utility>
 
@@ -15,13 +20,175 @@ namespace {
 bool HasSelectionClipboard() {
     return QGuiApplication::clipboard()->supportsSelection();
 }
+
+// The toolkit's edit keeps this much room between its contents and its line.
+constexpr int VerticalMargin = 1;
+constexpr int HorizontalMargin = 2;
+
+// Lays the text out in one line, as the toolkit's edit lays out its own.
+void LayOutOneLine(QTextLayout& Layout) {
+    QTextOption option;
+    option.setFlags(QTextOption::IncludeTrailingSpaces);
+    option.setTextDirection(Qt::LeftToRight);
+    Layout.setTextOption(option);
+    Layout.beginLayout();
+    Layout.createLine();
+    Layout.endLayout();
+}
 } // namespace
 
 TEdit::TEdit(QWidget* Parent)
-    : QLineEdit(Parent) {
+    : QLineEdit(Parent)
+    , Characters(font()) {
     QFont unshaped = font();
     unshaped.setStyleStrategy(QFont::PreferNoShaping);
     setFont(unshaped);
+    connect(this, &QLineEdit::textChanged, this, [this] { Measured.reset(); });
+}
+
+void TEdit::changeEvent(QEvent* Event) {
+    if (Event->type() == QEvent::FontChange) {
+        Characters = CharacterLine(font());
+        Measured.reset();
+    }
+    QLineEdit::changeEvent(Event);
+}
+
+const TEdit::LineMetrics& TEdit::Metrics() {
+    if (!Measured) {
+        const QString shown = displayText();
+        // Height and ascent depend only on which characters there are: the toolkit's edit measures them
+        // on the whole line, here on each character once.
+        const QString distinct = CharacterLine::Distinct(shown);
+        const QFontMetrics metrics = fontMetrics();
+        QTextLayout line(distinct, font());
+        LayOutOneLine(line);
+        Measured = LineMetrics{
+            Characters.Width(shown),
+            qMax(distinct.isEmpty() ? 0 : metrics.boundingRect(distinct).height(), metrics.height()),
+            line.lineAt(0).ascent(), shown.isRightToLeft()};
+    }
+    return *Measured;
+}
+
+// As the toolkit's edit paints itself, but the line's characters only as far as they are in view.
+void TEdit::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QPalette palette = this->palette();
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+    const QRect contents =
+        style()->subElementRect(QStyle::SE_LineEditContents, &panel, this).marginsRemoved(textMargins());
+    painter.setClipRect(contents);
+
+    const QString shown = displayText();
+    const LineMetrics& line = Metrics();
+    const Qt::Alignment alignment =
+        QStyle::visualAlignment(line.RightToLeft ? Qt::RightToLeft : Qt::LeftToRight, this->alignment());
+    int top = contents.y() + (contents.height() - line.Height + 1) / 2;
+    if (alignment & Qt::AlignBottom)
+        top = contents.bottom() + 1 - line.Height - VerticalMargin;
+    else if (alignment & Qt::AlignTop)
+        top = contents.y() + VerticalMargin;
+    const QRect lineRect(contents.x() + HorizontalMargin, top, contents.width() - 2 * HorizontalMargin,
+                         line.Height);
+
+    // Scrolled as the toolkit's edit scrolls: only as far as needed to keep the caret in view.
+    const int caretX = qRound(qreal(Characters.X(shown, cursorPosition())) / 64);
+    const int widthUsed = qRound(qreal(line.Width) / 64) + 1;
+    if (widthUsed <= lineRect.width()) {
+        const Qt::Alignment horizontal = alignment & ~(Qt::AlignAbsolute | Qt::AlignVertical_Mask);
+        Scroll = horizontal == Qt::AlignRight     ? widthUsed - lineRect.width() + 1
+                 : horizontal == Qt::AlignHCenter ? (widthUsed - lineRect.width()) / 2
+                                                  : 0;
+    } else if (caretX - Scroll >= lineRect.width()) {
+        Scroll = caretX - lineRect.width() + 1;
+    } else if (caretX - Scroll < 0 && Scroll < widthUsed) {
+        Scroll = caretX;
+    } else if (widthUsed - Scroll < lineRect.width()) {
+        Scroll = widthUsed - lineRect.width() + 1;
+    } else {
+        Scroll = qMax(0, Scroll);
+    }
+    if (shown.isEmpty())
+        return;
+
+    // The characters in view, with a character's height of room either side for glyphs that reach
+    // beyond their advance; the rest is clipped.
+    const QPoint lineStart =
+        lineRect.topLeft() - QPoint(Scroll, qRound(line.Ascent) - fontMetrics().ascent());
+    const qint64 room = fontMetrics().height();
+    const qsizetype first = Characters.PositionAfter(shown, (contents.left() - lineStart.x() - room) * 64);
+    const qsizetype end =
+        qMin(shown.size(),
+             Characters.PositionAfter(shown, (contents.right() + 1 - lineStart.x() + room) * 64) + 1);
+    QTextLayout inView(shown.mid(first, end - first), font());
+    LayOutOneLine(inView);
+    QList<QTextLayout::FormatRange> selections;
+    if (hasSelectedText()) {
+        QTextLayout::FormatRange selected;
+        selected.start = int(qBound(first, qsizetype(selectionStart()), end) - first);
+        selected.length = int(qBound(first, qsizetype(selectionEnd()), end) - first) - selected.start;
+        selected.format.setBackground(palette.brush(QPalette::Highlight));
+        selected.format.setForeground(palette.brush(QPalette::HighlightedText));
+        if (selected.length > 0)
+            selections.append(selected);
+    }
+    painter.setPen(palette.text().color());
+    // Where the whole line would put these characters: the same distance from its start, the same
+    // baseline.
+    const QPointF at(lineStart.x() + qreal(Characters.X(shown, first)) / 64,
+                     lineStart.y() + line.Ascent - inView.lineAt(0).ascent());
+    inView.draw(&painter, at, selections, contents);
+}
+
+QMouseEvent TEdit::Scrolled(const QMouseEvent* Event, int Down) const {
+    return QMouseEvent(Event->type(), Event->position() + QPointF(Scroll, Down), Event->scenePosition(),
+                       Event->globalPosition(), Event->button(), Event->buttons(), Event->modifiers(),
+                       Event->pointingDevice());
+}
+
+void TEdit::mousePressEvent(QMouseEvent* Event) {
+    // A third click selects all, as the toolkit's edit has it; it decides that here, by the place of
+    // the double click, which the toolkit's edit got moved out of reach (below).
+    if (Event->button() != Qt::RightButton && TripleClick.isActive() &&
+        (Event->position().toPoint() - TripleClickAt).manhattanLength() < QApplication::startDragDistance()) {
+        // Told of the press with the right button, the toolkit's edit notes where it was and no more.
+        QMouseEvent noted(Event->type(), Scrolled(Event).position(), Event->scenePosition(),
+                          Event->globalPosition(), Qt::RightButton, Event->buttons(), Event->modifiers(),
+                          Event->pointingDevice());
+        QLineEdit::mousePressEvent(&noted);
+        selectAll();
+        return;
+    }
+    QMouseEvent scrolled = Scrolled(Event);
+    QLineEdit::mousePressEvent(&scrolled);
+    Event->setAccepted(scrolled.isAccepted());
+}
+
+void TEdit::mouseMoveEvent(QMouseEvent* Event) {
+    QMouseEvent scrolled = Scrolled(Event);
+    QLineEdit::mouseMoveEvent(&scrolled);
+    Event->setAccepted(scrolled.isAccepted());
+}
+
+void TEdit::mouseDoubleClickEvent(QMouseEvent* Event) {
+    if (Event->button() == Qt::LeftButton) {
+        TripleClick.start(QApplication::doubleClickInterval(), this);
+        TripleClickAt = Event->position().toPoint();
+    }
+    constexpr int OutOfReach = 1 << 20;
+    QMouseEvent scrolled = Scrolled(Event, OutOfReach);
+    QLineEdit::mouseDoubleClickEvent(&scrolled);
+    Event->setAccepted(scrolled.isAccepted());
+}
+
+void TEdit::timerEvent(QTimerEvent* Event) {
+    if (Event->timerId() == TripleClick.timerId())
+        TripleClick.stop();
+    else
+        QLineEdit::timerEvent(Event);
 }
 
 void TEdit::CopySelection(QClipboard::Mode Mode) const {

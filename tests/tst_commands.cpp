@@ -115,47 +115,50 @@ QList<std::pair<QString, Gesture>> KeyGestures() {
     return gestures;
 }
 
-// The x of the gap before character Index, found as the edit finds it: both edits lay out alike.
-int XBefore(QLineEdit* Edit, int Index) {
+// Where the gaps between characters are in view, left to right, as the toolkit's edit finds them: the
+// places the mouse gestures go to, on both edits alike.
+QList<QPoint> GapsInView(QLineEdit* Edit) {
+    QList<QPoint> gaps;
+    int last = -1;
     for (int x = 0; x < Edit->width(); ++x)
-        if (Edit->cursorPositionAt(QPoint(x, Edit->height() / 2)) == Index)
-            return x;
-    return 0;
+        if (const int gap = Edit->cursorPositionAt(QPoint(x, Edit->height() / 2)); gap != last) {
+            gaps.append(QPoint(x + 1, Edit->height() / 2));
+            last = gap;
+        }
+    return gaps;
 }
 
-QPoint At(QLineEdit* Edit, int Index) {
-    return QPoint(XBefore(Edit, Index) + 1, Edit->height() / 2);
-}
-
-// Clicks, double-, triple- and shift-clicks and a drag across characters.
-QList<std::pair<QString, Gesture>> MouseGestures() {
-    const auto drag = [](QLineEdit* Edit, int From, int To) {
-        QTest::mousePress(Edit, Qt::LeftButton, {}, At(Edit, From));
-        QMouseEvent moving(QEvent::MouseMove, At(Edit, To), Edit->mapToGlobal(At(Edit, To)), Qt::NoButton,
-                           Qt::LeftButton, Qt::NoModifier);
+// Clicks, double-, triple- and shift-clicks and a drag across characters, at the Gaps in view.
+QList<std::pair<QString, Gesture>> MouseGestures(const QList<QPoint>& Gaps) {
+    const auto At = [&Gaps](int Gap) { return Gaps.value(Gap, Gaps.value(0)); };
+    const auto drag = [At](QLineEdit* Edit, int From, int To) {
+        QTest::mousePress(Edit, Qt::LeftButton, {}, At(From));
+        QMouseEvent moving(QEvent::MouseMove, At(To), Edit->mapToGlobal(At(To)), Qt::NoButton, Qt::LeftButton,
+                           Qt::NoModifier);
         QApplication::sendEvent(Edit, &moving);
-        QTest::mouseRelease(Edit, Qt::LeftButton, {}, At(Edit, To));
+        QTest::mouseRelease(Edit, Qt::LeftButton, {}, At(To));
     };
     return {
-        {"click", [](QLineEdit* Edit) { QTest::mouseClick(Edit, Qt::LeftButton, {}, At(Edit, 5)); }},
-        {"double-click", [](QLineEdit* Edit) { QTest::mouseDClick(Edit, Qt::LeftButton, {}, At(Edit, 5)); }},
+        {"click", [At](QLineEdit* Edit) { QTest::mouseClick(Edit, Qt::LeftButton, {}, At(5)); }},
+        {"double-click", [At](QLineEdit* Edit) { QTest::mouseDClick(Edit, Qt::LeftButton, {}, At(5)); }},
         {"triple-click",
-         [](QLineEdit* Edit) {
-             QTest::mouseDClick(Edit, Qt::LeftButton, {}, At(Edit, 5));
-             QTest::mouseClick(Edit, Qt::LeftButton, {}, At(Edit, 5));
+         [At](QLineEdit* Edit) {
+             QTest::mouseDClick(Edit, Qt::LeftButton, {}, At(5));
+             QTest::mouseClick(Edit, Qt::LeftButton, {}, At(5));
          }},
         {"shift-click",
-         [](QLineEdit* Edit) { QTest::mouseClick(Edit, Qt::LeftButton, Qt::ShiftModifier, At(Edit, 9)); }},
+         [At](QLineEdit* Edit) { QTest::mouseClick(Edit, Qt::LeftButton, Qt::ShiftModifier, At(9)); }},
         {"drag forward", [drag](QLineEdit* Edit) { drag(Edit, 2, 10); }},
         {"drag backward", [drag](QLineEdit* Edit) { drag(Edit, 10, 1); }},
-        {"middle click", [](QLineEdit* Edit) { QTest::mouseClick(Edit, Qt::MiddleButton, {}, At(Edit, 3)); }},
+        {"middle click", [At](QLineEdit* Edit) { QTest::mouseClick(Edit, Qt::MiddleButton, {}, At(3)); }},
     };
 }
 
 // Opens the context menu and triggers its entry Index, if that entry can be chosen.
 Gesture MenuEntry(int Index) {
     return [Index](QLineEdit* Edit) {
-        QContextMenuEvent opening(QContextMenuEvent::Mouse, At(Edit, 4), Edit->mapToGlobal(At(Edit, 4)));
+        const QPoint at(Edit->width() / 3, Edit->height() / 2);
+        QContextMenuEvent opening(QContextMenuEvent::Mouse, at, Edit->mapToGlobal(at));
         QApplication::sendEvent(Edit, &opening);
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (!menu)
@@ -309,24 +312,42 @@ private slots:
     // The key field does what the toolkit's read-only edit does, key for key and click for click, on this
     // platform's bindings (with the selection clipboard of X11 where the test runs under X), but every text
     // it hands to the clipboard or the selection is marked: the same changes, in the same order, with the
-    // same text, and the caret and selection where the toolkit's edit leaves them.
+    // same text, and the caret and selection where the toolkit's edit leaves them. It looks the same
+    // after every step, to the pixel, scrolled through a key longer than it shows as well.
     void keyFieldActsAsTheToolkitsEdit_data() {
         QTest::addColumn<Qt::LayoutDirection>("direction");
+        QTest::addColumn<QString>("text");
         QTest::addColumn<int>("anchor");
         QTest::addColumn<int>("cursor");
-        const std::pair<const char*, std::pair<int, int>> states[] = {
-            {"caret at the start", {0, 0}}, {"caret inside a word", {5, 5}}, {"selected forward", {2, 9}},
-            {"selected backward", {9, 2}},  {"all selected", {0, 13}},
+        const QString words = QStringLiteral("Zb9 x-Yq7 mNp");
+        QString key; // each character a key can have, three times over in another order
+        for (int round = 0; round < 3; ++round) {
+            for (char16_t c = u'!'; c <= u'~'; ++c)
+                key.append(QChar(c));
+            key.append(u"ÄÖÜäöüß");
+        }
+        for (qsizetype i = 1; i < key.size(); ++i)
+            std::swap(key[i], key[(i * 37) % (i + 1)]);
+        const std::tuple<const char*, QString, int, int> states[] = {
+            {"caret at the start", words, 0, 0},
+            {"caret inside a word", words, 5, 5},
+            {"selected forward", words, 2, 9},
+            {"selected backward", words, 9, 2},
+            {"all selected", words, 0, 13},
+            {"long key, caret at the end", key, int(key.size()), int(key.size())},
+            {"long key, caret in the middle", key, 150, 150},
+            {"long key, selected backward out of view", key, 200, 30},
         };
         for (const auto direction : {Qt::LeftToRight, Qt::RightToLeft})
-            for (const auto& [state, positions] : states)
+            for (const auto& [state, text, anchor, cursor] : states)
                 QTest::addRow("%s, %s", direction == Qt::LeftToRight ? "left to right" : "right to left",
                               state)
-                    << direction << positions.first << positions.second;
+                    << direction << text << anchor << cursor;
     }
 
     void keyFieldActsAsTheToolkitsEdit() {
         QFETCH(Qt::LayoutDirection, direction);
+        QFETCH(QString, text);
         QFETCH(int, anchor);
         QFETCH(int, cursor);
         if (QGuiApplication::platformName() == u"xcb")
@@ -337,35 +358,47 @@ private slots:
         auto* toolkits = new QLineEdit(&window);
         toolkits->setFont(keyField->font());
         for (QLineEdit* edit : {static_cast<QLineEdit*>(keyField), toolkits}) {
-            edit->setText(QStringLiteral("Zb9 x-Yq7 mNp"));
+            edit->setMaxLength(std::numeric_limits<int>::max()); // as the key field in the window
+            edit->setText(text);
             edit->setReadOnly(true);
             edit->setLayoutDirection(direction);
-            edit->setMinimumWidth(300);
+            edit->setFixedWidth(300);
             layout->addWidget(edit);
         }
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
 
-        QList<std::pair<QString, Gesture>> all = KeyGestures() + MouseGestures();
-        for (int entry = 0; entry < 12; ++entry)
-            all.append({QStringLiteral("menu entry %1").arg(entry), MenuEntry(entry)});
+        // Each edit in turn gets the focus and the state to start from, is scrolled there from the start
+        // (the toolkit's edit scrolls by where it was when last painted), and painted.
         Caret prepared{};
-        const auto done = [&](QLineEdit* Edit, const Gesture& Gesture) {
+        const auto prepare = [&](QLineEdit* Edit) {
             Edit->setFocus();
+            Edit->setCursorPosition(0);
+            Edit->grab();
             Edit->setSelection(anchor, cursor - anchor);
             if (anchor == cursor)
                 Edit->setCursorPosition(cursor);
+            Edit->grab();
             prepared = CaretOf(Edit);
+        };
+        prepare(toolkits);
+        const QList<QPoint> gaps = GapsInView(toolkits);
+        QList<std::pair<QString, Gesture>> all = KeyGestures() + MouseGestures(gaps);
+        for (int entry = 0; entry < 12; ++entry)
+            all.append({QStringLiteral("menu entry %1").arg(entry), MenuEntry(entry)});
+        const auto done = [&](QLineEdit* Edit, const Gesture& Gesture) {
+            prepare(Edit);
             ClipboardChanges clipboard;
             Gesture(Edit);
-            return std::tuple{CaretOf(Edit), clipboard.changes, clipboard.modes};
+            return std::tuple{CaretOf(Edit), clipboard.changes, clipboard.modes, Edit->grab().toImage()};
         };
         for (const auto& [name, gesture] : all) {
-            const auto [keyFieldCaret, keyFieldCopies, keyFieldModes] = done(keyField, gesture);
-            const auto [toolkitsCaret, toolkitsCopies, toolkitsModes] = done(toolkits, gesture);
+            const auto [keyFieldCaret, keyFieldCopies, keyFieldModes, keyFieldLook] = done(keyField, gesture);
+            const auto [toolkitsCaret, toolkitsCopies, toolkitsModes, toolkitsLook] = done(toolkits, gesture);
             const QByteArray what = name.toUtf8();
             QVERIFY2(keyFieldCaret == toolkitsCaret, what + ": the caret or selection differs");
+            QVERIFY2(keyFieldLook == toolkitsLook, what + ": the key field looks otherwise");
             // A key that changes nothing here (Delete, Paste: read-only) makes the toolkit's edit hand out
             // its selection again; the key field leaves that copy out.
             if (keyFieldCopies.isEmpty() && keyFieldCaret == prepared)

@@ -1,0 +1,83 @@
+#include "platform/CharacterLine.h"
+
+#include <QSet>
+#include <QTextLayout>
+#include <QTextLine>
+#include <bitset>
+#include <cmath>
+
+CharacterLine::CharacterLine(const QFont& Font)
+    : Font(Font) {
+    Latin1.fill(-1);
+}
+
+namespace {
+// Character laid out alone, as the toolkit lays it out within a line: the same engine, the same units.
+struct Alone {
+    explicit Alone(QChar Character, const QFont& Font)
+        : Layout(QString(Character), Font) {
+        QTextOption option;
+        option.setFlags(QTextOption::IncludeTrailingSpaces); // a space is as wide within a line as at its end
+        Layout.setTextOption(option);
+        Layout.beginLayout();
+        Layout.createLine();
+        Layout.endLayout();
+    }
+    int Advance() const { return int(std::lround(Layout.lineAt(0).cursorToX(1) * 64)); }
+    // A line's width takes in what its last glyph reaches beyond its advance.
+    int Overhang() const { return int(std::lround(Layout.lineAt(0).naturalTextWidth() * 64)) - Advance(); }
+    QTextLayout Layout;
+};
+} // namespace
+
+int CharacterLine::Advance(QChar Character) {
+    const char16_t code = Character.unicode();
+    int* known = code < Latin1.size() ? &Latin1[code] : nullptr;
+    if (known && *known >= 0)
+        return *known;
+    if (!known)
+        if (const auto found = Others.constFind(code); found != Others.cend())
+            return *found;
+    const int advance = Alone(Character, Font).Advance();
+    if (known)
+        *known = advance;
+    else
+        Others.insert(code, advance);
+    return advance;
+}
+
+qint64 CharacterLine::Width(QStringView Text) {
+    return Text.isEmpty() ? 0 : X(Text, Text.size()) + Alone(Text.back(), Font).Overhang();
+}
+
+qint64 CharacterLine::X(QStringView Text, qsizetype Position) {
+    qint64 x = 0;
+    for (const QChar character : Text.first(Position))
+        x += Advance(character);
+    return x;
+}
+
+qsizetype CharacterLine::PositionAfter(QStringView Text, qint64 X) {
+    qint64 end = 0;
+    for (qsizetype position = 0; position < Text.size(); ++position) {
+        end += Advance(Text[position]);
+        if (end > X)
+            return position;
+    }
+    return Text.size();
+}
+
+QString CharacterLine::Distinct(QStringView Text) {
+    QString distinct;
+    std::bitset<256> seenLatin1;
+    QSet<char16_t> seenOthers;
+    for (const QChar character : Text) {
+        const char16_t code = character.unicode();
+        const bool seen = code < 256 ? seenLatin1.test(code) : seenOthers.contains(code);
+        if (seen)
+            continue;
+        code < 256 ? void(seenLatin1.set(code)) : void(seenOthers.insert(code));
+        distinct.append(character);
+    }
+    return distinct;
+}
