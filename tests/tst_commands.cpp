@@ -340,9 +340,10 @@ private slots:
         };
         for (const auto direction : {Qt::LeftToRight, Qt::RightToLeft})
             for (const auto& [state, text, anchor, cursor] : states)
-                QTest::addRow("%s, %s", direction == Qt::LeftToRight ? "left to right" : "right to left",
-                              state)
-                    << direction << text << anchor << cursor;
+                if (direction == Qt::LeftToRight || text == words) // a key runs left to right in either
+                    QTest::addRow("%s, %s", direction == Qt::LeftToRight ? "left to right" : "right to left",
+                                  state)
+                        << direction << text << anchor << cursor;
     }
 
     void keyFieldActsAsTheToolkitsEdit() {
@@ -369,17 +370,21 @@ private slots:
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
 
-        // Each edit in turn gets the focus and the state to start from, is scrolled there from the start
-        // (the toolkit's edit scrolls by where it was when last painted), and painted.
+        // Each edit in turn gets the focus and the state to start from; a text longer than the edit is
+        // scrolled there from its start, painted (the toolkit's edit scrolls by where it was when last
+        // painted).
+        const bool scrolls = toolkits->fontMetrics().horizontalAdvance(text) > toolkits->width();
         Caret prepared{};
         const auto prepare = [&](QLineEdit* Edit) {
             Edit->setFocus();
             Edit->setCursorPosition(0);
-            Edit->grab();
+            if (scrolls)
+                Edit->grab();
             Edit->setSelection(anchor, cursor - anchor);
             if (anchor == cursor)
                 Edit->setCursorPosition(cursor);
-            Edit->grab();
+            if (scrolls)
+                Edit->grab();
             prepared = CaretOf(Edit);
         };
         prepare(toolkits);
