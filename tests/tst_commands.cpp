@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QUrl>
 #include <QWindow>
 
@@ -280,6 +281,13 @@ private slots:
         QVERIFY(Lines(Form1->Memo1).isEmpty());
         AppendLine(Form1->Memo1, "neu");
         QCOMPARE(Lines(Form1->Memo1), QStringList{"neu"});
+        // The scroll bar is there only while the history overflows.
+        QVERIFY(Form1->isVisible());
+        QVERIFY(!Form1->Memo1->verticalScrollBar()->isVisible());
+        AppendLine(Form1->Memo1, QString(5000, u'x'));
+        QVERIFY(Form1->Memo1->verticalScrollBar()->isVisible());
+        QTest::mouseClick(Form1->Button3, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!Form1->Memo1->verticalScrollBar()->isVisible(), 30000);
     }
 
     // A clipboard history looks at each change as it comes: every change a copy makes is marked from the
