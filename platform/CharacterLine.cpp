@@ -30,17 +30,14 @@ struct Alone {
 };
 } // namespace
 
-int CharacterLine::Advance(QChar Character) {
+int CharacterLine::Measure(QChar Character) {
     const char16_t code = Character.unicode();
-    int* known = code < Latin1.size() ? &Latin1[code] : nullptr;
-    if (known && *known >= 0)
-        return *known;
-    if (!known)
+    if (code >= Latin1.size())
         if (const auto found = Others.constFind(code); found != Others.cend())
             return *found;
     const int advance = Alone(Character, Font).Advance();
-    if (known)
-        *known = advance;
+    if (code < Latin1.size())
+        Latin1[code] = advance;
     else
         Others.insert(code, advance);
     return advance;
@@ -57,14 +54,20 @@ qint64 CharacterLine::X(QStringView Text, qsizetype Position) {
     return x;
 }
 
-qsizetype CharacterLine::PositionAfter(QStringView Text, qint64 X) {
-    qint64 end = 0;
+CharacterLine::Span CharacterLine::Between(QStringView Text, qint64 Left, qint64 Right) {
+    Span span{Text.size(), Text.size(), 0};
+    qint64 x = 0;
     for (qsizetype position = 0; position < Text.size(); ++position) {
-        end += Advance(Text[position]);
-        if (end > X)
-            return position;
+        const qint64 end = x + Advance(Text[position]);
+        if (end > Left && span.First == Text.size())
+            span = {position, Text.size(), x};
+        if (end > Right) {
+            span.End = position + 1;
+            break;
+        }
+        x = end;
     }
-    return Text.size();
+    return span;
 }
 
 QString CharacterLine::Distinct(QStringView Text) {

@@ -14,20 +14,31 @@ public:
     explicit CharacterLine(const QFont& Font);
 
     // The advance of Character: what the toolkit's layout gives it.
-    int Advance(QChar Character);
+    int Advance(QChar Character) {
+        const char16_t code = Character.unicode();
+        return code < Latin1.size() && Latin1[code] >= 0 ? Latin1[code] : Measure(Character);
+    }
     // From the start of the line to the start of the character at Position (0 … size of Text).
     qint64 X(QStringView Text, qsizetype Position);
     // The line's width as the toolkit gives it: to the end of the last advance, or of the last glyph
     // where that reaches further.
     qint64 Width(QStringView Text);
-    // The first position whose character ends right of X (size of Text: none does).
-    qsizetype PositionAfter(QStringView Text, qint64 X);
+
+    // The characters from the first that ends right of Left to the first that ends right of Right, that
+    // one included; and where the first starts.
+    struct Span {
+        qsizetype First, End;
+        qint64 FirstX;
+    };
+    Span Between(QStringView Text, qint64 Left, qint64 Right);
 
     // Each character of Text once, in the order of first appearance: what a line's height and
     // ascent depend on.
     static QString Distinct(QStringView Text);
 
 private:
+    int Measure(QChar Character);
+
     QFont Font;
     std::array<int, 256> Latin1; // -1: not measured yet
     QHash<char16_t, int> Others;

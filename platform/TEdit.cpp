@@ -119,10 +119,8 @@ void TEdit::paintEvent(QPaintEvent*) {
     const QPoint lineStart =
         lineRect.topLeft() - QPoint(Scroll, qRound(line.Ascent) - fontMetrics().ascent());
     const qint64 room = fontMetrics().height();
-    const qsizetype first = Characters.PositionAfter(shown, (contents.left() - lineStart.x() - room) * 64);
-    const qsizetype end =
-        qMin(shown.size(),
-             Characters.PositionAfter(shown, (contents.right() + 1 - lineStart.x() + room) * 64) + 1);
+    const auto [first, end, firstX] = Characters.Between(shown, (contents.left() - lineStart.x() - room) * 64,
+                                                         (contents.right() + 1 - lineStart.x() + room) * 64);
     QTextLayout inView(shown.mid(first, end - first), font());
     LayOutOneLine(inView);
     QList<QTextLayout::FormatRange> selections;
@@ -138,7 +136,7 @@ void TEdit::paintEvent(QPaintEvent*) {
     painter.setPen(palette.text().color());
     // Where the whole line would put these characters: the same distance from its start, the same
     // baseline.
-    const QPointF at(lineStart.x() + qreal(Characters.X(shown, first)) / 64,
+    const QPointF at(lineStart.x() + qreal(firstX) / 64,
                      lineStart.y() + line.Ascent - inView.lineAt(0).ascent());
     inView.draw(&painter, at, selections, contents);
 }
@@ -155,7 +153,7 @@ void TEdit::mousePressEvent(QMouseEvent* Event) {
     if (Event->button() != Qt::RightButton && TripleClick.isActive() &&
         (Event->position().toPoint() - TripleClickAt).manhattanLength() < QApplication::startDragDistance()) {
         // Told of the press with the right button, the toolkit's edit notes where it was and no more.
-        QMouseEvent noted(Event->type(), Scrolled(Event).position(), Event->scenePosition(),
+        QMouseEvent noted(Event->type(), Event->position() + QPointF(Scroll, 0), Event->scenePosition(),
                           Event->globalPosition(), Qt::RightButton, Event->buttons(), Event->modifiers(),
                           Event->pointingDevice());
         QLineEdit::mousePressEvent(&noted);
