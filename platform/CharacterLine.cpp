@@ -6,6 +6,16 @@
 #include <bitset>
 #include <cmath>
 
+void LayOutOneLine(QTextLayout& Layout) {
+    QTextOption option;
+    option.setFlags(QTextOption::IncludeTrailingSpaces); // a space is as wide within a line as at its end
+    option.setTextDirection(Qt::LeftToRight);
+    Layout.setTextOption(option);
+    Layout.beginLayout();
+    Layout.createLine();
+    Layout.endLayout();
+}
+
 CharacterLine::CharacterLine(const QFont& Font)
     : Font(Font) {
     Latin1.fill(-1);
@@ -16,12 +26,7 @@ namespace {
 struct Alone {
     explicit Alone(QChar Character, const QFont& Font)
         : Layout(QString(Character), Font) {
-        QTextOption option;
-        option.setFlags(QTextOption::IncludeTrailingSpaces); // a space is as wide within a line as at its end
-        Layout.setTextOption(option);
-        Layout.beginLayout();
-        Layout.createLine();
-        Layout.endLayout();
+        LayOutOneLine(Layout);
     }
     int Advance() const { return int(std::lround(Layout.lineAt(0).cursorToX(1) * 64)); }
     // A line's width takes in what its last glyph reaches beyond its advance.

@@ -5,6 +5,11 @@
 #include <QStringView>
 #include <array>
 
+class QTextLayout;
+
+// Lays the layout's text out in one line, left to right, as the toolkit's edit lays out its own.
+void LayOutOneLine(QTextLayout& Layout);
+
 // One line of text laid out as the toolkit lays out a font that prefers no shaping, for characters that
 // stand on their own (no surrogates, marks or right-to-left text; a key has none): each character at
 // its own advance, left to right. So where any character of a long line lies is known without laying

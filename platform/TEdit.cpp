@@ -24,17 +24,6 @@ bool HasSelectionClipboard() {
 // The toolkit's edit keeps this much room between its contents and its line.
 constexpr int VerticalMargin = 1;
 constexpr int HorizontalMargin = 2;
-
-// Lays the text out in one line, as the toolkit's edit lays out its own.
-void LayOutOneLine(QTextLayout& Layout) {
-    QTextOption option;
-    option.setFlags(QTextOption::IncludeTrailingSpaces);
-    option.setTextDirection(Qt::LeftToRight);
-    Layout.setTextOption(option);
-    Layout.beginLayout();
-    Layout.createLine();
-    Layout.endLayout();
-}
 } // namespace
 
 TEdit::TEdit(QWidget* Parent)
