@@ -130,10 +130,12 @@ expect "the mark" "$(pasted --type x-kde-passwordManagerHint)" secret
 keys "Tab to clear, pressed" 0 0 -k Tab -k Tab -k Tab -k Tab -k Tab -k Tab -k space
 in_memory() {
     python3 - "$APP_PID" "$@" <<'PYTHON'
-import sys
+import os, sys
 pid, texts = sys.argv[1], sys.argv[2:]
 if texts[:1] == ["--"]:
     texts = texts[1:]
+# Cut by bytes (no locale set), a text may end inside a character: its whole characters are looked for.
+texts = [os.fsencode(t).decode("utf-8", "ignore") for t in texts]
 needles = [t.encode(code) for t in texts for code in ("utf-8", "utf-16-le")]
 with open(f"/proc/{pid}/maps") as maps, open(f"/proc/{pid}/mem", "rb", 0) as memory:
     for mapping in maps:
