@@ -425,6 +425,41 @@ private slots:
         }
     }
 
+    // The keys that switch a line's direction (Windows sends them for the left or the right Ctrl+Shift
+    // where a right-to-left keyboard layout is installed) leave a key as it runs: left to right, the
+    // arrows and the mouse finding the characters where they are shown.
+    void directionKeysLeaveTheKeyAsItRuns() {
+        QWidget window;
+        auto* layout = new QHBoxLayout(&window);
+        auto* pressed = new TEdit(&window);
+        auto* untouched = new TEdit(&window);
+        for (TEdit* edit : {pressed, untouched}) {
+            edit->setText(QStringLiteral("!ab?c-"));
+            edit->setReadOnly(true);
+            layout->addWidget(edit);
+        }
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        pressed->setFocus();
+        QTest::keyClick(pressed, Qt::Key_Direction_R);
+        const QList<QPoint> gaps = GapsInView(untouched);
+        QList<std::pair<QString, Gesture>> gestures = MouseGestures(gaps);
+        gestures.append({"Right", Press(Qt::Key_Right)});
+        gestures.append({"Shift+Left", Press(Qt::ShiftModifier | Qt::Key_Left)});
+        for (const auto& [name, gesture] : gestures) {
+            const auto done = [&gesture](QLineEdit* Edit) {
+                Edit->setFocus();
+                Edit->setCursorPosition(2);
+                gesture(Edit);
+                return std::pair{CaretOf(Edit), Edit->grab().toImage()};
+            };
+            const QByteArray what = name.toUtf8();
+            QVERIFY2(done(pressed) == done(untouched),
+                     what + ": not as in a field where no direction was set");
+        }
+    }
+
     void everyWayOfClosingRunsTheCloseHandlerOnce_data() {
         QTest::addColumn<std::function<void()>>("closeIt");
         QTest::newRow("beenden") << std::function<void()>(
