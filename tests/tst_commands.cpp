@@ -365,8 +365,10 @@ private slots:
         auto* layout = new QHBoxLayout(&window);
         auto* keyField = new TEdit(&window);
         auto* toolkits = new QLineEdit(&window);
-        toolkits->setFont(keyField->font());
-        for (QLineEdit* edit : {static_cast<QLineEdit*>(keyField), toolkits}) {
+        auto* measured = new QLineEdit(&window); // as the toolkit's edit, to find how far a click scrolls it
+        for (QLineEdit* edit : {toolkits, measured})
+            edit->setFont(keyField->font());
+        for (QLineEdit* edit : {static_cast<QLineEdit*>(keyField), toolkits, measured}) {
             edit->setMaxLength(std::numeric_limits<int>::max()); // as the key field in the window
             edit->setText(text);
             edit->setReadOnly(true);
@@ -398,6 +400,24 @@ private slots:
         prepare(toolkits);
         const QList<QPoint> gaps = GapsInView(toolkits);
         QList<std::pair<QString, Gesture>> all = KeyGestures() + MouseGestures(gaps);
+        // A double click on a word cut at the right edge scrolls to its end; a click follows where that
+        // place has moved to: no third click, as it is elsewhere in the field.
+        prepare(measured);
+        const QPoint edge = gaps.last();
+        const int place = measured->cursorPositionAt(edge);
+        QTest::mouseDClick(measured, Qt::LeftButton, {}, edge);
+        measured->grab(); // the toolkit's edit scrolls as it paints
+        const QList<QPoint> gapsAfter = GapsInView(measured);
+        const auto movedTo = std::find_if(gapsAfter.begin(), gapsAfter.end(), [&](const QPoint& Gap) {
+            return measured->cursorPositionAt(Gap) == place;
+        });
+        if (movedTo != gapsAfter.end() && *movedTo != edge)
+            all.append({"double-click that scrolls, then a click where the text went",
+                        [edge, to = *movedTo](QLineEdit* Edit) {
+                            QTest::mouseDClick(Edit, Qt::LeftButton, {}, edge);
+                            Edit->grab(); // painted, as a screen is between two clicks
+                            QTest::mouseClick(Edit, Qt::LeftButton, {}, to);
+                        }});
         for (int entry = 0; entry < 12; ++entry)
             all.append({QStringLiteral("menu entry %1").arg(entry), MenuEntry(entry)});
         const auto done = [&](QLineEdit* Edit, const Gesture& Gesture) {
