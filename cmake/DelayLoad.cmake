@@ -17,8 +17,8 @@ function(zadrin_delay_load target)
     find_library(import_${dll} ${dll} REQUIRED)
     set(library ${folder}/lib${dll}.a)
     # Made in its folder under its bare name: dlltool names the library's parts after the path it is
-    # given, and the same bytes are wanted wherever the build is. dlltool (binutils 2.40) leaves an
-    # empty temporary file behind at each run: it runs with a temporary folder of its own, removed after.
+    # given, and the same bytes are wanted wherever the build is. dlltool (binutils 2.40) leaves empty
+    # temporary files behind at each run: it runs with a temporary folder of its own, removed after.
     add_custom_command(OUTPUT ${library}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
       COMMAND sh -c "cd \"$4\" && { echo \"LIBRARY $2.dll\"; echo EXPORTS; \"$1\" \"$3\" | awk '$2 == \"I\" && $3 ~ /^__imp_/ { sub(/^__imp_/, \"\", $3); print $3 }' | LC_ALL=C sort -u; } >lib$2.def && rm -rf tmp-$2 && mkdir tmp-$2 && TMPDIR=\"$4/tmp-$2\" \"$5\" -d lib$2.def -y lib$2.a -D $2.dll && rm -rf tmp-$2"

@@ -186,15 +186,15 @@ void TEdit::CopySelection(QClipboard::Mode Mode) const {
 }
 
 void TEdit::keyPressEvent(QKeyEvent* Event) {
-    // After every key it handles, the toolkit's edit puts the selected text into the selection, plain.
-    // Where there is such a selection, the keys that move or select are handled here, and the edit gets
-    // the others only while nothing is selected, or Return, which it passes on before that.
     if (Event->key() == Qt::Key_Direction_L || Event->key() == Qt::Key_Direction_R) {
         // The toolkit's edit would lay the line out the other way: moving a key's characters at its ends
         // and turning the arrows round. A key runs left to right, as it is drawn here.
         Event->accept();
         return;
     }
+    // After every key it handles, the toolkit's edit puts the selected text into the selection, plain.
+    // Where there is such a selection, the keys that move or select are handled here, and the edit gets
+    // the others only while nothing is selected, or Return, which it passes on before that.
     if (Event->matches(QKeySequence::Copy)) {
         CopySelection(QClipboard::Clipboard);
     } else if (!HasSelectionClipboard()) {
