@@ -21,19 +21,21 @@ started_anew() {
 }
 
 # Starts the program; with "pending", SIGTERM is sent to it before it runs (blocked until it can answer);
-# with "nohup", it starts with hang-ups ignored.
+# with "nohup", it starts with hang-ups ignored. Otherwise the end signals are at their default.
 start() {
     rm -f "$work/Zadrin.ini"
     if [ "${1:-}" = nohup ]; then
-        (cd "$work" && exec env QT_QPA_PLATFORM=offscreen nohup "$program") >"$work/log" 2>&1 &
+        (cd "$work" && exec "${with_default_signals[@]}" env QT_QPA_PLATFORM=offscreen nohup "$program") >"$work/log" 2>&1 &
     elif [ "${1:-}" = pending ]; then
         (cd "$work" && exec env QT_QPA_PLATFORM=offscreen python3 -c '
 import os, signal, sys
+for number in (signal.SIGINT, signal.SIGQUIT, signal.SIGTERM, signal.SIGHUP, signal.SIGPIPE, signal.SIGXFSZ):
+    signal.signal(number, signal.SIG_DFL)
 signal.pthread_sigmask(signal.SIG_BLOCK, {signal.SIGTERM})
 os.kill(os.getpid(), signal.SIGTERM)
 os.execv(sys.argv[1], sys.argv[1:])' "$program") >"$work/log" 2>&1 &
     else
-        (cd "$work" && exec env QT_QPA_PLATFORM=offscreen "$program") >"$work/log" 2>&1 &
+        (cd "$work" && exec "${with_default_signals[@]}" env QT_QPA_PLATFORM=offscreen "$program") >"$work/log" 2>&1 &
     fi
     pid=$!
 }

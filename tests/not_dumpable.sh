@@ -21,7 +21,7 @@ fail() { echo "FAIL: $*" >&2; echo "The program's output:" >&2; cat "$work/log" 
 # A runtime folder of that user's own, or the toolkit makes one in /tmp.
 mkdir -m 700 "$work/runtime"
 chown "$user" "$work/runtime"
-(cd "$work/run" && exec "${as_user[@]}" env QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runtime" "$program") \
+(cd "$work/run" && exec "${with_default_signals[@]}" "${as_user[@]}" env QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runtime" "$program") \
     >"$work/log" 2>&1 &
 pid=$!
 # Wait for the program itself (not the tools starting it, told apart by name: once protected, only root
@@ -36,10 +36,10 @@ wait_until 120 protected_or_ended || fail "the program's /proc files still belon
 kill -0 "$pid" 2>/dev/null || fail "the program did not start: it ended at once"
 "${as_user[@]}" cat "/proc/$pid/environ" >/dev/null 2>&1 && fail "another process read its environment"
 "${as_user[@]}" dd if="/proc/$pid/mem" bs=1 count=1 skip=4194304 >/dev/null 2>&1 && fail "another process read its memory"
-# Whether a debugger, run as that user, attached to PID: it can then read the process's registers
-# (whatever words its version has for a refusal).
+# Whether a debugger, run as that user, attached to PID: it can then read the process's registers. Told by
+# gdb's status (in batch mode, that of its last command), not by its words, which change between versions.
 attaches() {
-    "${as_user[@]}" gdb -q -batch -nx -p "$1" -ex 'info registers rip' 2>&1 | grep -E '^rip[[:space:]]+0x' >/dev/null
+    "${as_user[@]}" gdb -q -batch -nx -p "$1" -ex 'info registers rip' >/dev/null 2>&1
 }
 # An ordinary process of the same user takes a debugger here: otherwise the refusal below would prove nothing.
 "${as_user[@]}" sleep 300 &

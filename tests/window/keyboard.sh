@@ -36,7 +36,7 @@ press Tab 1                                     # past Verlauf to clear
 press space 1
 press Tab 1                                     # Opt.
 press space 1
-wait_until 5 bash -c "[ \"\$(xwininfo -id $WINDOW | awk '/Width:/ { print \$2 }')\" = $((500 - 8)) ]" \
+wait_until 30 width_is "$((500 - 8))" \
     || fail "Space on Opt. did not widen the window: focus was elsewhere"
 
 echo "expanded: round with Space on every check box, and back"
@@ -48,7 +48,7 @@ for _ in $(seq 101); do press Tab 1; press space 2; done
 press Tab 1                                     # Opt. again
 press shift+Tab "$expanded_stops"               # round backwards to Opt.
 press space 1
-wait_until 5 bash -c "[ \"\$(xwininfo -id $WINDOW | awk '/Width:/ { print \$2 }')\" = $((205 - 8)) ]" \
+wait_until 30 width_is "$((205 - 8))" \
     || fail "Space on Opt. did not narrow the window: focus was elsewhere"
 
 xdotool key --clearmodifiers alt+b

@@ -47,18 +47,27 @@ wait_while_running() {
 }
 
 start_window_manager() {
-    needs openbox wmctrl xdotool xwininfo xclip
+    needs openbox wmctrl xdotool xclip python3
     openbox --sm-disable >"$WM_LOG" 2>&1 &
     WM_PID=$!
     wait_until 60 wmctrl -m || { cat "$WM_LOG" >&2; fail "window manager did not start on $DISPLAY"; }
 }
+
+# Runs COMMAND with the signals that end a program at their default, as a terminal or a desktop starts it. A
+# shell's background job may come with some ignored (bash 5.3 ignores SIGINT and SIGQUIT in "( … ) &"), and
+# what is ignored at exec stays ignored in the program; a case that means to hand an ignored signal on
+# ignores it after this (nohup).
+with_default_signals=(python3 -c 'import os, signal, sys
+for number in (signal.SIGINT, signal.SIGQUIT, signal.SIGTERM, signal.SIGHUP, signal.SIGPIPE, signal.SIGXFSZ):
+    signal.signal(number, signal.SIG_DFL)
+os.execvp(sys.argv[1], sys.argv[1:])')
 
 # Starts the program in the working directory WORKDIR; sets APP_PID and WINDOW. ZADRIN_RUNNER, if
 # set, runs it (wine, for zadrin.exe).
 start_program() {
     local program=$1 workdir=$2
     # shellcheck disable=SC2086 # the runner is a command, maybe with arguments
-    (cd "$workdir" && exec ${ZADRIN_RUNNER:-} "$program") >"$APP_LOG" 2>&1 &
+    (cd "$workdir" && exec "${with_default_signals[@]}" ${ZADRIN_RUNNER:-} "$program") >"$APP_LOG" 2>&1 &
     APP_PID=$!
     wait_while_running 30 xdotool search --onlyvisible --name '^Form1$' || { cat "$APP_LOG" >&2; fail "no window appeared"; }
     WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
@@ -77,8 +86,9 @@ wait_for_exit() {
 # The status a shell gives a process that SIGNAL (TERM, HUP, INT) ended: 128 and the signal's number.
 ended_by() { echo $((128 + $(kill -l "$1"))); }
 
-# The window's client area: its width in pixels.
-client_width() { xwininfo -id "$WINDOW" | awk '/Width:/ { print $2 }'; }
+# The window's client area: its width in pixels (from xdotool's lines for a shell, not a report's wording).
+client_width() { bounded xdotool getwindowgeometry --shell "$WINDOW" | sed -n 's/^WIDTH=//p'; }
+width_is() { [ "$(client_width)" = "$1" ]; }
 
 # Copies as a clipboard history counts them. Each copy is one change of its selection, made marked: data
 # put there plain and again marked would show as two. The script defines changes SELECTION (CLIPBOARD or

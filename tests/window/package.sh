@@ -14,7 +14,7 @@ cpack -G DEB -B "$work/out" --config "$build/CPackConfig.cmake" >/dev/null
 deb=$(ls "$work"/out/zadrin_*.deb)
 echo "built $(basename "$deb")"
 
-contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
+contents=$(dpkg-deb --fsys-tarfile "$deb" | tar -t)
 id=org.example.zadrin
 files=(./usr/bin/zadrin ./usr/share/applications/$id.desktop ./usr/share/metainfo/$id.metainfo.xml
        ./usr/share/icons/hicolor/scalable/apps/$id.svg
@@ -73,7 +73,7 @@ echo "desktop entry runs: $exec_line"
 # Start it as the desktop would, with the installed program first on the PATH, from somewhere else.
 mkdir -p "$work/home" "$work/elsewhere"
 start_window_manager
-(cd "$work/elsewhere" && HOME="$work/home" PATH="$work/root/usr/bin:$PATH" eval "exec $exec_line") \
+(cd "$work/elsewhere" && HOME="$work/home" PATH="$work/root/usr/bin:$PATH" eval "exec \"\${with_default_signals[@]}\" $exec_line") \
     >"$work/program.log" 2>&1 &
 APP_PID=$!
 wait_until 30 xdotool search --onlyvisible --name '^Form1$' || fail "the installed program showed no window"

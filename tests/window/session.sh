@@ -26,7 +26,7 @@ expect "first start is compact" "$(client_width)" "$((205 - 8))"
 expect "length" "$(text_at "${length_field[@]}")" "8"
 
 click_at "${opt_button[@]}"
-wait_until 5 bash -c "[ \"\$(xwininfo -id $WINDOW | awk '/Width:/ { print \$2 }')\" = $((500 - 8)) ]" \
+wait_until 30 width_is "$((500 - 8))" \
     || fail "Opt. did not widen the window"
 click_at "${upper_case_box[@]}"
 type_at "${length_field[@]}" 20

@@ -37,7 +37,7 @@ SWAYSOCK=$(ipc)
 # Starts the program in WORKDIR on the compositor alone, with a runtime folder of its own.
 start_on_wayland() {
     mkdir -m 700 "$1/runtime"
-    (cd "$1" && exec env -u DISPLAY QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="$(socket)" XDG_RUNTIME_DIR="$1/runtime" \
+    (cd "$1" && exec "${with_default_signals[@]}" env -u DISPLAY QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="$(socket)" XDG_RUNTIME_DIR="$1/runtime" \
         QT_WAYLAND_DISABLE_WINDOWDECORATION=1 "$program") >"$APP_LOG" 2>&1 &
     APP_PID=$!
 }
