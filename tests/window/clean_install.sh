@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # The package as a user gets it: installed with apt into a clean, minimal system of the release this runs
-# on, or of SYSTEM if given (debian13, ubuntu24.04: mmdebstrap, minbase: its only fonts are DejaVu), started through its desktop entry on this X server. The
+# on, or of SYSTEM if given (one of known_systems in scripts/systems.sh: mmdebstrap, minbase: its only fonts are
+# DejaVu), started through its desktop entry on this X server. The
 # window must show and look exactly as the program built here draws it: every caption whole, in the
 # font the program brings. Needs root (chroot) and Debian's package archive; takes about a minute.
 set -euo pipefail
 [ "$(id -u)" -eq 0 ] || { echo "skipped: a chroot needs root"; exit 77; }
-build=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
-. "$here/lib.sh"
 . "$here/../../scripts/systems.sh"
+[ -z "${2:-}" ] || known_system "$2" || exit 2
+own_mounts "$@"
+build=$(realpath "$1")
+. "$here/lib.sh"
 
-needs mmdebstrap chroot mount cpack import compare
+needs mmdebstrap chroot mount cpack import python3
 work=$(mktemp -d)
 root="$work/root"
 cleanup() {
@@ -38,37 +41,38 @@ done
 [ -n "${XAUTHORITY:-}" ] && cp "$XAUTHORITY" "$root/root/.Xauthority"
 
 # What it must look like: the window of the program built here, first start, same size.
-client() { import -window "$WINDOW" "$1"; }
-differing() { compare -metric AE "$1" "$2" /dev/null 2>&1 || true; }
+# Pictures are binary PPM files, read by the test's own reader (picture.py).
+client() { import -window "$WINDOW" -depth 8 "$1"; }
+differing() { "$here/picture.py" differing "$1" "$2"; }
 # Painted to the end: two pictures in a row alike.
 painted() { cp "$1" "$1.before" && client "$1" && [ "$(differing "$1.before" "$1")" = 0 ]; }
 start_window_manager
 here_work="$work/here"
 mkdir -p "$here_work"
 start_program "$build/app/zadrin" "$here_work"
-client "$work/expected.png"
-wait_until 60 painted "$work/expected.png" || fail "the window built here never finished painting"
+client "$work/expected.ppm"
+wait_until 60 painted "$work/expected.ppm" || fail "the window built here never finished painting"
 wmctrl -c Form1
 wait_for_exit 20
 
 exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/org.example.zadrin.desktop")
 echo "desktop entry runs: $exec_line"
-chroot "$root" /usr/bin/env -i HOME=/root DISPLAY="$DISPLAY" XAUTHORITY=/root/.Xauthority \
+"${with_default_signals[@]}" chroot "$root" /usr/bin/env -i HOME=/root DISPLAY="$DISPLAY" XAUTHORITY=/root/.Xauthority \
     PATH=/usr/bin:/bin sh -c "exec $exec_line" >"$APP_LOG" 2>&1 &
 APP_PID=$!
 wait_while_running 30 xdotool search --onlyvisible --name '^Form1$' || { cat "$APP_LOG"; fail "the installed program showed no window"; }
 WINDOW=$(xdotool search --onlyvisible --name '^Form1$' | head -n 1)
-like_expected() { client "$work/installed.png" && [ "$(differing "$work/expected.png" "$work/installed.png")" = 0 ]; }
-size() { identify -format '%wx%h' "$1"; }
+like_expected() { client "$work/installed.ppm" && [ "$(differing "$work/expected.ppm" "$work/installed.ppm")" = 0 ]; }
+size() { "$here/picture.py" size "$1"; }
 # On another release the text is drawn by that system's font rendering (Ubuntu's smooths it otherwise):
 # there the window must have the same size.
-as_large() { client "$work/installed.png" && [ "$(size "$work/installed.png")" = "$(size "$work/expected.png")" ]; }
+as_large() { client "$work/installed.ppm" && [ "$(size "$work/installed.ppm")" = "$(size "$work/expected.ppm")" ]; }
 same=like_expected alike="identical to the program built here"
 [ "$system" = "$(this_system)" ] || same=as_large alike="as large as the program built here"
 wait_until 60 "$same" || {
-    differing=$(differing "$work/expected.png" "$work/installed.png")
-    cp "$work/installed.png" "$work/expected.png" "$build/" 2>/dev/null || true
-    fail "the installed window is not $alike: $differing pixels differ, $(size "$work/installed.png") (pictures in $build)"
+    differing=$(differing "$work/expected.ppm" "$work/installed.ppm")
+    cp "$work/installed.ppm" "$work/expected.ppm" "$build/" 2>/dev/null || true
+    fail "the installed window is not $alike: $differing pixels differ, $(size "$work/installed.ppm") (pictures in $build)"
 }
 wmctrl -c Form1
 wait_for_exit 20
