@@ -129,10 +129,13 @@ removable() {
 # already: what it mounts into a system is then seen by it alone, and goes with its last process, however it
 # ends (CI's time limit sends SIGKILL), so that no mount outlives a run and a reused system gains none. The
 # mark is the script's own process number, which exec keeps and no other script has. Call it first thing.
+# In a chroot, whose / is no mount of its own, the propagation cannot be set: there the namespace keeps that
+# of the one around it, which is private where a run of these scripts made the chroot (check-on, as-new-user).
 own_mounts() {
     [ "${ZADRIN_OWN_MOUNTS:-}" = $$ ] && return
-    exec env ZADRIN_OWN_MOUNTS=$$ unshare --mount --propagation private -- "$0" "$@"
+    exec env ZADRIN_OWN_MOUNTS=$$ unshare --mount --propagation "$(propagation)" -- "$0" "$@"
 }
+propagation() { unshare --mount --propagation private true 2>/dev/null && echo private || echo unchanged; }
 
 # Mounts what programs in the system at FOLDER need (/proc, /sys, /dev) and gives it the name server;
 # each mount is noted in "mounted", for leave_systems (a caller's exit trap) to undo, last first. Only in a

@@ -95,7 +95,7 @@ kill -KILL "$holder"
 wait "$holder" 2>/dev/null || true
 holder=
 mounted_under "$work/system" && fail "a killed run left mounts behind"
-unshare --mount --propagation private bash -c '. "$1/scripts/systems.sh" && mount --bind /dev "$2/system/dev" &&
+unshare --mount --propagation "$(propagation)" bash -c '. "$1/scripts/systems.sh" && mount --bind /dev "$2/system/dev" &&
     ! removable "$2/system" 2>/dev/null && removable "$2/elsewhere"' _ "$root" "$work" ||
     fail "a folder with a mount in it counts as removable, or one without as not"
 
