@@ -39,6 +39,9 @@ extern "C" void NoteSignal(int Signal) {
     const char byte = char(Signal);
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
     errno = interrupted;
+    // The loop may have stopped listening while this wrote: then nobody reads the byte for certain.
+    if (!loopListens.load())
+        EndBy(Signal);
 }
 
 // Installs the handler for each end signal that did not come ignored (started with nohup, or in the
@@ -95,6 +98,12 @@ void OnEndSignals(QObject* Context, const std::function<void()>& Handler) {
 }
 
 void EndAsSignalled() {
+    // From here on a signal ends the process at once. One that came since the loop last read the pipe is
+    // still in it: it ends the process as well, as the first one would have.
+    loopListens.store(false);
+    char byte = 0;
+    if (!endedBy && signalPipe[0] >= 0 && ::read(signalPipe[0], &byte, 1) == 1)
+        endedBy = byte;
     if (!endedBy)
         return;
     // Unblocked in this thread, the raised signal ends the process at once.
