@@ -34,7 +34,8 @@ private:
 
 void DropCopiesOnceReplaced() {
     static bool watching = false;
-    if (watching || QGuiApplication::platformName() != u"wayland")
+    // The Wayland plugin answers to several names (wayland, wayland-egl, …), one clipboard behind them all.
+    if (watching || !QGuiApplication::platformName().startsWith(u"wayland"))
         return;
     watching = true;
     new DropReplacedCopies(QGuiApplication::clipboard());

@@ -5,9 +5,11 @@
 # windows, asked over its IPC). Then the copies as a clipboard history there sees them (wl-paste watching
 # both selections through the compositor's data-control): keys typed by a virtual keyboard copy and
 # select in the key field and the history; every change offers the mark, one change per copy, and a key
-# of a million characters (or LONG_KEY) pastes whole.
+# of a million characters (or LONG_KEY) pastes whole. The toolkit's Wayland plugin is asked for by the name
+# given as the second argument (wayland by default; it also answers to wayland-egl).
 set -euo pipefail
 program=$(realpath "$1")
+platform=${2:-wayland}
 . "$(dirname "$(realpath "$0")")/lib.sh"
 needs sway swaymsg python3 wtype wl-paste wl-copy
 
@@ -37,7 +39,7 @@ SWAYSOCK=$(ipc)
 # Starts the program in WORKDIR on the compositor alone, with a runtime folder of its own.
 start_on_wayland() {
     mkdir -m 700 "$1/runtime"
-    (cd "$1" && exec "${with_default_signals[@]}" env -u DISPLAY QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="$(socket)" XDG_RUNTIME_DIR="$1/runtime" \
+    (cd "$1" && exec "${with_default_signals[@]}" env -u DISPLAY QT_QPA_PLATFORM="$platform" WAYLAND_DISPLAY="$(socket)" XDG_RUNTIME_DIR="$1/runtime" \
         QT_WAYLAND_DISABLE_WINDOWDECORATION=1 "$program") >"$APP_LOG" 2>&1 &
     APP_PID=$!
 }
