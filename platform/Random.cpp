@@ -1,8 +1,10 @@
 #include "platform/Random.h"
 
+#include "platform/DrawMapping.h"
 #include "platform/Exception.h"
 #include "platform/KernelRandom.h"
 
+#include <QtGlobal>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -16,14 +18,21 @@ namespace {
 struct Keystream {
     unsigned char key[crypto_stream_chacha20_KEYBYTES];
     std::size_t next; // the first byte of block not handed out yet
-    unsigned char block[4096 - crypto_stream_chacha20_KEYBYTES - sizeof(std::size_t)]; // one page in all
+    unsigned char block[RandomBlockBytes];
 };
+static_assert(sizeof(Keystream) == 4096, "one page in all");
+static_assert(RandomKeyBytes == crypto_stream_chacha20_KEYBYTES);
+
+// How much of the stack the cipher may leave its copies of the key in (its vector code copies the key
+// there): more than it uses, and wiped after each block.
+constexpr std::size_t cipherStack = 16 * 1024;
 Keystream* stream = nullptr;
 std::function<int(int)> substitute;
 
 void Refill() {
     static const unsigned char nonce[crypto_stream_chacha20_NONCEBYTES] = {}; // every key is used once
     crypto_stream_chacha20(stream->block, sizeof stream->block, nonce, stream->key);
+    sodium_stackzero(cipherStack); // the old key there would recompute the block's draws
     std::memcpy(stream->key, stream->block, sizeof stream->key);
     sodium_memzero(stream->block, sizeof stream->key);
     stream->next = sizeof stream->key;
@@ -45,13 +54,6 @@ std::uint32_t TakeWord() {
     return word;
 }
 
-// Which low parts of x * n to reject so that the high part is uniform in [0, n) (Lemire's method):
-// 2^bits mod n, kept for the last n asked, as a key asks with the same n for every character.
-struct Rejection {
-    int n = 0;
-    std::uint32_t below = 0;
-};
-
 void Wipe() {
     sodium_free(stream);
     stream = nullptr;
@@ -72,29 +74,33 @@ void Randomize() {
     std::atexit(Wipe);
 }
 
+void RandomizeFrom(const unsigned char* Key) {
+    Randomize();
+    std::memcpy(stream->key, Key, sizeof stream->key);
+    stream->next = sizeof stream->block;
+}
+
 int RandInt(int n) {
+    if (n < 1) [[unlikely]] // no draw has nothing to choose from
+        qFatal("RandInt(%d): a draw needs at least one choice", n);
     if (substitute) [[unlikely]]
         return substitute(n);
     if (!stream) [[unlikely]]
         Randomize();
-    if (n <= 256) { // one byte a draw
-        static Rejection rejection;
-        if (rejection.n != n) [[unlikely]]
-            rejection = {n, 256u % std::uint32_t(n)};
-        for (;;) {
-            const std::uint32_t product = TakeByte() * std::uint32_t(n);
-            if ((product & 0xFF) >= rejection.below)
-                return int(product >> 8);
-        }
+    if (DrawMapping::OneByte(n)) {
+        static DrawMapping mapping;
+        if (mapping.n != n) [[unlikely]]
+            mapping = DrawMapping::For(n);
+        for (;;)
+            if (const int choice = mapping.FromByte(TakeByte()); choice >= 0)
+                return choice;
     }
-    static Rejection rejection;
-    if (rejection.n != n) [[unlikely]]
-        rejection = {n, std::uint32_t(-std::uint32_t(n)) % std::uint32_t(n)};
-    for (;;) {
-        const std::uint64_t product = std::uint64_t(TakeWord()) * std::uint32_t(n);
-        if (std::uint32_t(product) >= rejection.below)
-            return int(product >> 32);
-    }
+    static DrawMapping mapping;
+    if (mapping.n != n) [[unlikely]]
+        mapping = DrawMapping::For(n);
+    for (;;)
+        if (const int choice = mapping.FromWord(TakeWord()); choice >= 0)
+            return choice;
 }
 
 ScopedRandIntSource::ScopedRandIntSource(std::function<int(int)> Draw) {

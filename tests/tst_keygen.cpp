@@ -2,6 +2,7 @@
 // shown in the key field and added to the history; errors change nothing.
 #include "FormFixture.h"
 #include "TestMain.h"
+#include "platform/DrawMapping.h"
 #include "platform/Memo.h"
 #include "platform/Random.h"
 
@@ -10,10 +11,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <climits>
 #include <cmath>
+#include <csignal>
 #include <random>
+#include <sodium.h>
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -353,6 +360,117 @@ private slots:
         QVERIFY2(
             chi < ChiSquareLimit(cells - 1),
             qPrintable(QStringLiteral("chi-square %1, limit %2").arg(chi).arg(ChiSquareLimit(cells - 1))));
+    }
+
+    // Each byte for every n up to 256: every choice made by exactly as many bytes, the rest rejected.
+    void aByteMapsWithoutBias() {
+        for (int n = 1; n <= 256; ++n) {
+            const DrawMapping mapping = DrawMapping::For(n);
+            QList<int> made(n, 0);
+            int rejected = 0;
+            for (std::uint32_t byte = 0; byte < 256; ++byte) {
+                const int choice = mapping.FromByte(byte);
+                QVERIFY(-1 <= choice && choice < n);
+                choice < 0 ? ++rejected : ++made[choice];
+            }
+            QVERIFY2(made.count(256 / n) == n, qPrintable(QStringLiteral("n = %1").arg(n)));
+            QCOMPARE(rejected, 256 % n);
+        }
+    }
+
+    // Four bytes from 257 on: the words whose high part is a choice make it exactly 2^32 / n times (rounded
+    // down), at both ends of the range and in its middle.
+    void fourBytesMapWithoutBias_data() {
+        QTest::addColumn<int>("n");
+        for (const int n : {257, 1000, 65537, 70000, INT_MAX})
+            QTest::newRow(qPrintable(QString::number(n))) << n;
+    }
+
+    void fourBytesMapWithoutBias() {
+        QFETCH(int, n);
+        QVERIFY(!DrawMapping::OneByte(n) && DrawMapping::OneByte(256));
+        const DrawMapping mapping = DrawMapping::For(n);
+        const std::uint64_t whole = std::uint64_t(1) << 32;
+        for (const std::uint64_t choice :
+             {std::uint64_t(0), std::uint64_t(1), std::uint64_t(n / 2), std::uint64_t(n - 1)}) {
+            // The words x with floor(x * n / 2^32) == choice, and one more on either side.
+            const std::uint64_t first = (choice * whole + n - 1) / n,
+                                end = ((choice + 1) * whole + n - 1) / n;
+            std::uint64_t made = 0;
+            for (std::uint64_t word = first == 0 ? 0 : first - 1; word <= end && word < whole; ++word) {
+                const int drawn = mapping.FromWord(std::uint32_t(word));
+                QVERIFY(-1 <= drawn && drawn < n);
+                made += std::uint64_t(drawn) == choice;
+            }
+            QCOMPARE(made, whole / std::uint64_t(n));
+        }
+    }
+
+    // The draws are ChaCha20's keystream with fast key erasure, computed here from the cipher itself: from a
+    // known key, blocks of RandomBlockBytes, each keyed by the first bytes of the one before, the rest
+    // drawn a byte for n = 256, four (the first the highest) for n > 256.
+    void drawsAreTheKeystreamWithKeyErasure() {
+        std::array<unsigned char, RandomKeyBytes> key;
+        for (std::size_t i = 0; i < key.size(); ++i)
+            key[i] = static_cast<unsigned char>(7 * i + 1);
+        RandomizeFrom(key.data());
+        QByteArray expected;
+        const unsigned char nonce[crypto_stream_chacha20_NONCEBYTES] = {};
+        for (int refill = 0; refill < 4; ++refill) {
+            QByteArray block(RandomBlockBytes, Qt::Uninitialized);
+            auto* bytes = reinterpret_cast<unsigned char*>(block.data());
+            crypto_stream_chacha20(bytes, RandomBlockBytes, nonce, key.data());
+            std::copy_n(bytes, key.size(), key.begin());
+            expected.append(block.mid(RandomKeyBytes));
+        }
+        qsizetype at = 0;
+        for (; at < 3 * expected.size() / 4; ++at) // three refills and into the fourth
+            QCOMPARE(RandInt(256), int(uchar(expected[at])));
+        for (const int n : {257, INT_MAX})
+            for (int i = 0; i < 100; ++i) {
+                std::uint64_t product = 0;
+                do {
+                    std::uint32_t word = 0;
+                    for (int k = 0; k < 4; ++k)
+                        word = word << 8 | uchar(expected[at++]);
+                    product = std::uint64_t(word) * std::uint32_t(n);
+                } while (std::uint32_t(product) < (std::uint64_t(1) << 32) % std::uint32_t(n));
+                QCOMPARE(RandInt(n), int(product >> 32));
+            }
+        randombytes_buf(key.data(), key.size()); // the tests after this draw from an unknown key again
+        RandomizeFrom(key.data());
+        sodium_memzero(key.data(), key.size());
+    }
+
+    // A draw with no choice is a programming error: the process ends, it neither loops nor returns.
+    void aDrawWithoutChoicesEndsTheProcess_data() {
+        QTest::addColumn<int>("n");
+        QTest::newRow("0") << 0;
+        QTest::newRow("-1") << -1;
+        QTest::newRow("INT_MIN") << INT_MIN;
+    }
+
+    void aDrawWithoutChoicesEndsTheProcess() {
+#ifdef Q_OS_UNIX
+        QFETCH(int, n);
+        const pid_t child = fork();
+        if (child == 0) {
+            const int nowhere = open("/dev/null", O_WRONLY); // the message and the runner's report of it
+            dup2(nowhere, STDOUT_FILENO);                    // are for a developer, not for this output
+            dup2(nowhere, STDERR_FILENO);
+            std::signal(SIGABRT, SIG_DFL); // not the test runner's report of a crash: the end is the point
+            alarm(10);                     // one that loops ends by the alarm
+            std::_Exit(RandInt(n) + 200);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY2(WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT,
+                 qPrintable(WIFSIGNALED(status)
+                                ? QStringLiteral("ended by signal %1").arg(WTERMSIG(status))
+                                : QStringLiteral("returned %1").arg(WEXITSTATUS(status) - 200)));
+#else
+        QSKIP("the process is divided to watch one end: Linux");
+#endif
     }
 
     void chiSquareCatchesABiasedSource() {

@@ -8,7 +8,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <array>
+#include <future>
 #include <random>
+#include <sodium.h>
+#include <thread>
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
@@ -236,6 +239,41 @@ private slots:
             byte = char(byte ^ mask);
         QVERIFY(CopiesInMemory({middle}).front() > 0);
         shown.fill(0);
+    }
+
+    // Once a block is made, nothing in the process (its stack included) holds the key it was made from,
+    // which would recompute every draw of that block.
+    void theKeyOfAMadeBlockIsGone() {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("the address sanitizer's shadow memory is terabytes to scan");
+#endif
+        std::random_device device;
+        QByteArray masked;
+        std::array<unsigned char, RandomKeyBytes> key;
+        for (unsigned char& byte : key) {
+            masked.append(char(device()));
+            byte = uchar(masked.back()) ^ mask;
+        }
+        RandomizeFrom(key.data());
+        sodium_memzero(key.data(), key.size());
+        QVERIFY2(CopiesInMemory({masked}).front() > 0, "the scan does not find the key the source holds");
+        // The cipher's vector code holds each word of the key spread over all the lanes of a register.
+        QList<QByteArray> forms{masked};
+        for (qsizetype word = 0; word < masked.size(); word += 4)
+            forms.append(masked.mid(word, 4).repeated(4));
+        // The first block is made in a thread that then waits, its stack as the draw left it: the scan's own
+        // calls would write over what lies below this thread's.
+        std::promise<void> drawn, scanned;
+        std::thread drawing([&] {
+            RandInt(256);
+            drawn.set_value();
+            scanned.get_future().wait();
+        });
+        drawn.get_future().wait();
+        const QList<int> copies = CopiesInMemory(forms);
+        scanned.set_value();
+        drawing.join();
+        QCOMPARE(copies, QList<int>(forms.size(), 0));
     }
 
     // Only the newest key is locked: locking them all would use up the system's limit on locked memory,
