@@ -95,10 +95,22 @@ wait_while_running 60 shown 197 || fail "copies: no window, the compositor has: 
 
 changes() { grep -c "^$1 offers: " "$log" || true; }
 LISTENER_LOG=$log
+# The program has done what it was given: its processor time stands still for half a second. The compositor's
+# seat has a keyboard only while wtype runs; a program still busy (a long key, a slow build) when wtype has
+# come and gone never binds that keyboard and misses the keys.
+cpu_time() { awk '{ print $14 + $15 }' "/proc/$APP_PID/stat"; }
+settled() {
+    local before
+    before=$(cpu_time) && sleep 0.5 && [ "$(cpu_time)" = "$before" ]
+}
 # Types KEYS (wtype's options) as one sequence, which copies to the clipboard CLIPBOARD times and selects
-# PRIMARY times, and waits for those changes. The compositor's seat has a keyboard only while wtype runs:
-# it waits first until the window has been told of it.
-keys() { copies "$1" "$2" "$3" wtype -s 1000 "${@:4}"; }
+# PRIMARY times, and waits for those changes; once the program has settled, and with a second's wait in wtype
+# until the window has been told of its keyboard.
+typed() {
+    wait_while_running 120 settled || fail "the program never settled"
+    wtype -s 1000 "$@"
+}
+keys() { copies "$1" "$2" "$3" typed "${@:4}"; }
 pasted() { bounded wl-paste --no-newline "$@"; }
 
 echo "key field: Ctrl+A, Ctrl+C"
@@ -180,6 +192,6 @@ all_changes_seen
 # the key's data (which it would otherwise keep to the end of the process).
 bounded wl-copy --clear
 bounded wl-copy --primary --clear
-wtype -s 1000 -M alt -k b -m alt
+typed -M alt -k b -m alt
 wait_for_exit 30
 echo "on Wayland: $WANT_CLIPBOARD copies and $WANT_PRIMARY selections, each one change, every one marked"
