@@ -4,8 +4,7 @@
 
 // How a draw among n choices (n >= 1) is made of the keystream without bias (Lemire's method): the choice
 // is the high part of x * n, where x is one byte for n <= 256 and four bytes above; a low part below
-// 2^bits mod n would favour some choices, so such an x is rejected and the draw takes the next. Made for
-// one n and kept, as a key asks with the same n for every character.
+// 2^bits mod n would favour some choices, so such an x is rejected and the draw takes the next.
 struct DrawMapping {
     int n = 0;
     std::uint32_t below = 0;

@@ -81,25 +81,21 @@ void RandomizeFrom(const unsigned char* Key) {
 }
 
 int RandInt(int n) {
-    if (n < 1) [[unlikely]] // no draw has nothing to choose from
+    if (n < 1) [[unlikely]] // nothing to choose from: a caller's mistake
         qFatal("RandInt(%d): a draw needs at least one choice", n);
     if (substitute) [[unlikely]]
         return substitute(n);
     if (!stream) [[unlikely]]
         Randomize();
-    if (DrawMapping::OneByte(n)) {
-        static DrawMapping mapping;
-        if (mapping.n != n) [[unlikely]]
-            mapping = DrawMapping::For(n);
-        for (;;)
-            if (const int choice = mapping.FromByte(TakeByte()); choice >= 0)
-                return choice;
-    }
-    static DrawMapping mapping;
+    // Kept for the last n of each kind, as a key asks with the same n for every character.
+    static DrawMapping forBytes, forWords;
+    const bool oneByte = DrawMapping::OneByte(n);
+    DrawMapping& mapping = oneByte ? forBytes : forWords;
     if (mapping.n != n) [[unlikely]]
         mapping = DrawMapping::For(n);
     for (;;)
-        if (const int choice = mapping.FromWord(TakeWord()); choice >= 0)
+        if (const int choice = oneByte ? mapping.FromByte(TakeByte()) : mapping.FromWord(TakeWord());
+            choice >= 0)
             return choice;
 }
 
