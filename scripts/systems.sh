@@ -17,10 +17,10 @@ known_system() {
 # version of its own).
 this_system() { (. /etc/os-release && echo "$ID${VERSION_ID:--testing}"); }
 
-# The package archive of SYSTEM as sources.list lines: release, updates and security.
+# The package archive of SYSTEM (a known one: make_system checks) as sources.list lines: release, updates
+# and security.
 system_sources() {
     local suite= archive
-    known_system "$1" || return 1
     case $1 in
     debian12) suite=bookworm ;;
     debian13) suite=trixie ;;
